@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds everything (release and sanitizer builds), runs every test and the fuzzers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/tallow-xdg.XXXXXX)}"
+chmod 700 "$XDG_RUNTIME_DIR"
+JOBS="${JOBS:-$(nproc)}"
+FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
+
+echo "== release build"
+cmake --preset release >/dev/null
+cmake --build build/release -j"$JOBS"
+echo "== release tests"
+ctest --test-dir build/release --output-on-failure -j"$JOBS" --timeout 600
+
+echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer)"
+cmake --preset sanitize >/dev/null
+cmake --build build/sanitize -j"$JOBS"
+echo "== sanitizer tests"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir build/sanitize --output-on-failure -j"$JOBS" --timeout 900
+
+echo "== fuzzing (${FUZZ_SECONDS}s per target)"
+cmake --preset fuzz >/dev/null
+cmake --build build/fuzz -j"$JOBS"
+for f in build/fuzz/fuzz/*_fuzz build/fuzz/fuzz/*/*_fuzz; do
+  [ -x "$f" ] || continue
+  echo "-- $f"
+  corpus="build/fuzz/corpus/$(basename "$f")"
+  mkdir -p "$corpus"
+  ASAN_OPTIONS=detect_leaks=0 "$f" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 \
+    -timeout=10 "$corpus" 2>&1 | tail -n 3
+done
+echo "== all tests passed"

@@ -1,0 +1,12 @@
+// Ready and continue between hands.
+#pragma once
+
+#include "protocol/record.h"
+
+namespace tallow {
+
+class Client;
+
+void ContinueCountdownSecond(Client& c);
+
+}  // namespace tallow

@@ -1,0 +1,169 @@
+#include "session/hall.h"
+
+#include <filesystem>
+
+#include "hand/general.h"
+#include "hand/table_reset.h"
+#include "session/client.h"
+#include "session/login.h"
+#include "session/outgoing.h"
+#include "session/proxy.h"
+#include "session/session_messages.h"
+#include "shell/toolbar.h"
+
+namespace tallow {
+namespace {
+
+using namespace platform::wm;
+
+void SysCommandToHall(Client& c, std::uint32_t command) {
+  if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
+  c.platform.hall.Send(c.session.HallCaption, kSysCommand, command, 0);
+}
+
+bool SocketConnected(Client& c) {
+  return c.platform.socket.State() == platform::ISocket::kConnected;
+}
+
+// Disables the slots a suspended session must not run, and the session's timers.
+void StopSessionActivity(Client& c) {
+  auto& s = c.scheduler;
+  for (int k : {0, 1, 2, 3, 5, 6, 7, 8}) s[k].enabled = false;
+  s[TickScheduler::kLinkWatch].counter = 0;
+  s[TickScheduler::kUnused8].counter = 0;
+  s.BubbleShown = false;
+  c.TimerBong->SetEnabled(false);
+  c.TimerKeepAlive->SetEnabled(false);
+}
+
+void ConnectRequest(Client& c) {
+  c.receive.ProxyNegotiated = true;
+  c.session.LoginPending = true;
+  if (c.session.ProxyKind == 0) {
+    auto& sock = c.platform.socket;
+    sock.SetRemote(c.session.ServerHost, c.session.ServerPort);
+    if (sock.State() != platform::ISocket::kClosed) sock.Close();
+    sock.Connect();
+    c.session.LoginRecord[protocol::off::kType] =
+        static_cast<std::uint8_t>(protocol::ClientCode::Login);
+    c.TimerBong->SetEnabled(true);
+    c.scheduler.Enable(TickScheduler::kLogin);
+  } else if (c.session.ProxyKind == 5) {
+    c.scheduler.Disable(TickScheduler::kLogin);
+    StartProxy(c);
+  }
+  UnlockStartButton(c);
+}
+
+}  // namespace
+
+void ShowHall(Client& c) { SysCommandToHall(c, kScRestore); }
+
+void HideHall(Client& c) { SysCommandToHall(c, kScMinimize); }
+
+void PostToHall(Client& c, std::uint32_t msg) {
+  if (c.platform.hall.FindWindow(c.session.HallCaption)) {
+    c.platform.hall.Post(c.session.HallCaption, msg, 0, 0);
+  }
+}
+
+std::int32_t HallWindowProc(Client& c, std::uint32_t msg, std::uint32_t, std::uint32_t) {
+  switch (msg) {
+    case kConnect:
+      ConnectRequest(c);
+      return 0;
+    case kLeaveQuestion:
+      if (!c.platform.hall.FindWindow(c.session.HallCaption)) return 0;
+      if (c.session.LoginPending) {
+        PostToHall(c, kLoginPending);
+        return 0;
+      }
+      if (c.session.TableActive != 0) {
+        PostToHall(c, kGameRunning);
+        return 0;
+      }
+      if (SocketConnected(c)) {
+        c.scheduler.Disable(TickScheduler::kLinkWatch);
+        LeaveTable(c);
+      }
+      ResetSession(c);
+      ResetTableDisplay(c);
+      PostToHall(c, kLeaveNow);
+      return 0;
+    case kLeaveNow:
+      if (SocketConnected(c)) {
+        c.scheduler.Disable(TickScheduler::kLinkWatch);
+        LeaveTable(c);
+      }
+      ResetSession(c);
+      return 0;
+    case kGameRunning:
+      if (!c.platform.hall.FindWindow(c.session.HallCaption)) return 0;
+      PostToHall(c, c.session.TableActive != 0 ? kGameRunning : kLeaveNow);
+      return 0;
+    default:
+      return 0;  // nothing else is handled by the table window
+  }
+}
+
+void HookWindowProc(Client& c) {
+  c.session.WindowHooked = c.platform.hall.Listen(
+      c.mainForm.Caption, [&c](std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam) {
+        return HallWindowProc(c, msg, wParam, lParam);
+      });
+}
+
+void UnhookWindowProc(Client& c) {
+  if (c.session.WindowHooked) c.platform.hall.StopListening();
+  c.session.WindowHooked = false;
+}
+
+void LeaveTable(Client& c) {
+  auto rec = protocol::MakeRecord(static_cast<std::uint16_t>(protocol::ClientCode::SeatState));
+  rec[protocol::off::kSeatMask] = c.table.custom(0).SeatBit;
+  SendDirect(c, rec);
+  StopSessionActivity(c);
+  WaitSeconds(c, c.session.Reconnected ? 0.8 : 0.4);
+}
+
+void ResetSession(Client& c) {
+  c.session.TableActive = 0;
+  StopSessionActivity(c);
+  LockStartButton(c);
+  c.mainForm.Sysmsg(0).Clear();
+  c.mainForm.Sysmsg(1).Clear();
+
+  auto& sock = c.platform.socket;
+  sock.Close();
+  c.session.LoginPending = false;
+  // The close normally takes effect at once; never wait for it longer than two seconds.
+  const double start = c.platform.clock.SecondsSinceMidnight();
+  while (sock.State() == platform::ISocket::kConnected) {
+    double waited = c.platform.clock.SecondsSinceMidnight() - start;
+    if (waited < 0) waited += 86400;
+    if (waited > 2) break;
+    c.platform.clock.PumpEvents();
+  }
+
+  for (int i = 0; i <= 3; ++i) {
+    c.table.custom(i).Account.clear();
+    c.table.custom(i).SeatBit = 0;
+  }
+  ClearSeatPanels(c);
+
+  c.receive.ReceiveRead = c.receive.ReceiveWrite = 0;
+  c.send.SendRead = c.send.SendWrite = 0;
+  c.send.Overflow.clear();
+  c.session.TableActive = 0;
+  c.session.StartNotPressed = true;
+
+  const std::string record = c.platform.process.AppPath() + "/info.jk";
+  std::error_code ec;
+  if (std::filesystem::exists(record, ec)) std::filesystem::remove(record, ec);
+
+  c.table.TableReadyForNext = 0;
+  c.session.HandNumber = 0;
+  c.mainForm.State = ui::WindowState::Minimized;
+}
+
+}  // namespace tallow

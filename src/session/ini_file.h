@@ -1,0 +1,19 @@
+// A small INI file reader and writer: case-insensitive sections and keys, the file created
+// on the first write, "" for whatever is missing. Text in the file is GBK.
+#pragma once
+
+#include <string>
+
+namespace tallow {
+
+class classIniFile {
+ public:
+  std::string INIFileName;
+
+  void WriteIniKey(const std::string& section, const std::string& key, const std::string& value);
+  std::string GetIniKey(const std::string& section, const std::string& key) const;
+
+  static constexpr std::size_t kMaxValueChars = 1023;
+};
+
+}  // namespace tallow

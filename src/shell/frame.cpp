@@ -1,0 +1,9 @@
+#include "shell/frame.h"
+
+#include "session/client.h"
+
+namespace tallow {
+
+void ApplySkinnedFrame(Client& /*c*/) {}
+
+}  // namespace tallow

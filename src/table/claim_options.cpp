@@ -1,0 +1,9 @@
+#include "table/claim_options.h"
+
+#include "session/client.h"
+
+namespace tallow {
+
+void OnOperationOffer(Client& /*c*/, const protocol::Header& /*h*/) {}
+
+}  // namespace tallow

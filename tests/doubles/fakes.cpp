@@ -1,0 +1,62 @@
+#include "doubles/fakes.h"
+
+namespace tallow::testing {
+
+void MemorySocket::Connect() {
+  ++connects;
+  state_ = kConnecting;
+  const int gen = ++generation_;
+  clock_.Post([this, gen] {
+    if (gen == generation_ && state_ == kConnecting) state_ = accept ? kConnected : kError;
+  });
+}
+
+void MemorySocket::SendData(std::span<const std::uint8_t> bytes) {
+  if (state_ != kConnected) return;
+  sent.insert(sent.end(), bytes.begin(), bytes.end());
+  sendTimes.push_back(clock_.NowMs());
+  if (onSend) onSend(bytes);
+}
+
+void MemorySocket::Deliver(std::span<const std::uint8_t> bytes) {
+  std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
+  clock_.Post([this, copy = std::move(copy)] {
+    if (state_ != kConnected) return;
+    inbox_.insert(inbox_.end(), copy.begin(), copy.end());
+    if (OnDataArrival) OnDataArrival();
+  });
+}
+
+void MemorySocket::PeerClose() {
+  clock_.Post([this] {
+    if (OnClose) OnClose();
+  });
+}
+
+std::vector<protocol::Record> MemorySocket::SentRecords() const {
+  std::vector<protocol::Record> out;
+  for (std::size_t i = 0; i + protocol::kRecordSize <= sent.size(); i += protocol::kRecordSize) {
+    protocol::Record r;
+    std::copy_n(sent.begin() + static_cast<long>(i), protocol::kRecordSize, r.begin());
+    out.push_back(r);
+  }
+  return out;
+}
+
+std::vector<std::uint32_t> FakeHall::Posts() const {
+  std::vector<std::uint32_t> out;
+  for (const auto& m : received) {
+    if (m.kind == 1) out.push_back(m.msg);
+  }
+  return out;
+}
+
+std::vector<std::uint32_t> FakeHall::SysCommands() const {
+  std::vector<std::uint32_t> out;
+  for (const auto& m : received) {
+    if (m.kind == 2 && m.msg == platform::wm::kSysCommand) out.push_back(m.wParam);
+  }
+  return out;
+}
+
+}  // namespace tallow::testing

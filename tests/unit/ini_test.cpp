@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "protocol/gbk.h"
+#include "session/ini_file.h"
+
+namespace tallow {
+namespace {
+
+class Ini : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = std::filesystem::temp_directory_path() /
+           ("tallow-ini-" + std::to_string(::getpid()) + ".ini");
+    std::filesystem::remove(path);
+    ini.INIFileName = path.string();
+  }
+  void TearDown() override { std::filesystem::remove(path); }
+  std::string Raw() {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  std::filesystem::path path;
+  classIniFile ini;
+};
+
+TEST_F(Ini, MissingFileSectionOrKeyReadsEmpty) {
+  EXPECT_EQ(ini.GetIniKey("a", "b"), "");
+  ini.WriteIniKey("Sec", "Key", "v");
+  EXPECT_EQ(ini.GetIniKey("other", "Key"), "");
+  EXPECT_EQ(ini.GetIniKey("Sec", "nokey"), "");
+}
+
+TEST_F(Ini, RewriteKeepsOneEntryAndLookupIgnoresCase) {
+  ini.WriteIniKey("juNum:1", "Line1", "first value");
+  ini.WriteIniKey("JUNUM:1", "line1", "  second  value ");
+  ini.WriteIniKey("juNum:1", "Line2", "x");
+  ini.WriteIniKey("juNum:2", "Line1", "y");
+  EXPECT_EQ(ini.GetIniKey("junum:1", "LINE1"), "second  value");
+  EXPECT_EQ(ini.GetIniKey("juNum:1", "Line2"), "x");
+  EXPECT_EQ(ini.GetIniKey("juNum:2", "Line1"), "y");
+  const std::string raw = Raw();
+  std::size_t count = 0;
+  for (std::size_t p = raw.find("ine1="); p != std::string::npos; p = raw.find("ine1=", p + 1)) {
+    ++count;
+  }
+  EXPECT_EQ(count, 2u);  // one in each section
+}
+
+TEST_F(Ini, LongValuesAreCutTo1023Characters) {
+  ini.WriteIniKey("s", "k", std::string(1500, 'z'));
+  EXPECT_EQ(ini.GetIniKey("s", "k"), std::string(1023, 'z'));
+}
+
+TEST_F(Ini, ChineseTextIsStoredAsGbk) {
+  ini.WriteIniKey("常用语", "1", "你好，欢迎！");
+  EXPECT_EQ(ini.GetIniKey("常用语", "1"), "你好，欢迎！");
+  EXPECT_NE(Raw().find(protocol::ToGbk("你好")), std::string::npos);
+}
+
+TEST_F(Ini, UnwritablePathHasNoEffect) {
+  ini.INIFileName = "/nonexistent-dir/x.ini";
+  ini.WriteIniKey("s", "k", "v");
+  EXPECT_EQ(ini.GetIniKey("s", "k"), "");
+}
+
+}  // namespace
+}  // namespace tallow

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include "protocol/gbk.h"
+#include "protocol/record.h"
+
+namespace tallow::protocol {
+namespace {
+
+TEST(RecordValues, SignedOnlyForRevealsAndSettlements) {
+  struct Case {
+    std::uint8_t type, high, low;
+    int expected;
+  };
+  const Case cases[] = {
+      {17, 0xFF, 0xFE, -2}, {15, 0xFF, 0xFE, -2}, {7, 0xFF, 0xFE, 254}, {17, 0x7F, 0xFF, 32767},
+      {17, 0x80, 0x00, -32768}, {1, 0x12, 0x34, 0x34}, {17, 0x01, 0x02, 258},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DecodeValue(c.type, c.high, c.low), c.expected) << int(c.type);
+  }
+}
+
+TEST(RecordHeader, DecodesMaskedSeatAndValues) {
+  Record r{};
+  r[2] = 0x7F;  // the high byte of the type is not read
+  r[3] = 17;
+  r[5] = 9;
+  r[6] = 0xF4;
+  r[7] = 0x33;
+  WriteWord(r, 8, -2);
+  WriteWord(r, 14, 300);
+  const Header h = DecodeHeader(r);
+  EXPECT_EQ(h.Code, 17);
+  EXPECT_EQ(h.Reserved, 9);
+  EXPECT_EQ(h.SeatMask, 4);
+  EXPECT_EQ(h.Extra, 0x33);
+  EXPECT_EQ(h.Value[0], -2);
+  EXPECT_EQ(h.Value[3], 300);
+}
+
+TEST(RecordHeader, EncodesTwosComplementBigEndian) {
+  Header h;
+  h.Code = 2;
+  h.SeatMask = 8;
+  h.Value = {0, 1, -1, DiscardTile(0x23)};
+  Record r{};
+  EncodeHeader(h, r);
+  const std::uint8_t expected[] = {0, 0, 0, 2, 0, 0, 8, 0, 0, 0, 0, 1, 0xFF, 0xFF, 0x40, 0x23};
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(r[i], expected[i]) << i;
+  EXPECT_EQ(ClaimTile(0x1F23), 0x2F23);
+}
+
+TEST(Gbk, RoundTripsChineseAndAscii) {
+  const std::string text = "松竹麻将 abc";
+  const std::string gbk = ToGbk(text);
+  EXPECT_EQ(gbk.size(), 4u * 2 + 4);
+  EXPECT_EQ(FromGbk(gbk), text);
+}
+
+TEST(Gbk, CharactersAndCuts) {
+  EXPECT_EQ(CharCount("中文ab"), 4u);
+  EXPECT_EQ(FirstChars("中文ab", 3), "中文a");
+  EXPECT_TRUE(IsSingleByteGbk("a"));
+  EXPECT_FALSE(IsSingleByteGbk("中"));
+  EXPECT_FALSE(CharToGbk("\xF0\x9F\x98\x80").has_value());  // an emoji has no GBK code
+  // Decoding stops at NUL and never loses a stray lead byte silently.
+  const std::uint8_t bytes[] = {'a', 0xD6, 0, 'b'};
+  EXPECT_EQ(FromGbk(std::span<const std::uint8_t>(bytes)), "a\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace tallow::protocol
