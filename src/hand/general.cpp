@@ -28,7 +28,9 @@ short FindHandTile(const Client& c, short sprite) {
   return -1;
 }
 
-bool HandHasTile(const Client& c, short sprite) { return FindHandTile(c, sprite) >= 0; }
+bool HandHasTile(const Client& c, short sprite) {
+  return FindHandTile(c, sprite) >= 0;
+}
 
 void SleepSeconds(Client& c, double s) {
   if (s <= 0) return;
@@ -52,7 +54,9 @@ std::string PadRight(std::string_view text, int width) {
   return out;
 }
 
-bool IsSingleByteChar(std::string_view text) { return protocol::IsSingleByteGbk(text); }
+bool IsSingleByteChar(std::string_view text) {
+  return protocol::IsSingleByteGbk(text);
+}
 
 void AddWrappedText(ui::ListBox& box, std::string_view text, int width) {
   auto chars = protocol::Utf8Chars(text);

@@ -7,6 +7,8 @@ namespace tallow {
 
 class Client;
 
+// Clears the per-hand bookkeeping of the playing turn and of auto-play.
+void ClearTurnBookkeeping(Client& c);
 void ClearHandDisplay(Client& c);
 void ResetTableDisplay(Client& c);
 void ResetTableState(Client& c);

@@ -34,8 +34,8 @@ class CheckedArray {
  private:
   static std::size_t Offset(long i) {
     if (!InBounds(i)) {
-      throw RuntimeFailure("index " + std::to_string(i) + " outside " + std::to_string(Lo) +
-                           ".." + std::to_string(Hi));
+      throw RuntimeFailure("index " + std::to_string(i) + " outside " + std::to_string(Lo) + ".." +
+                           std::to_string(Hi));
     }
     return static_cast<std::size_t>(i - Lo);
   }

@@ -14,9 +14,15 @@ void Form::ZOrder(Control& c, ZPosition pos) {
   zorder_.erase(it);
   if (pos == ZPosition::Front) {
     zorder_.push_back(&c);
-  } else {
-    zorder_.insert(zorder_.begin(), &c);
+    return;
   }
+  // The back of a container's children is just in front of the container itself.
+  auto at = zorder_.begin();
+  if (c.Parent != nullptr) {
+    auto parent = std::find(zorder_.begin(), zorder_.end(), c.Parent);
+    if (parent != zorder_.end()) at = parent + 1;
+  }
+  zorder_.insert(at, &c);
 }
 
 int Form::ZIndex(const Control& c) const {

@@ -25,7 +25,7 @@ struct Picture {
   bool operator==(const Picture&) const = default;
 };
 
-enum class MousePointer { Default, Custom };
+enum class MousePointer { Default, Arrow, SizeAll, Custom };
 enum class WindowState { Normal, Minimized, Maximized };
 enum class ZPosition { Front, Back };
 enum class ControlKind { Image, Label, ListBox, TextBox, Browser };
@@ -35,7 +35,16 @@ struct Control;
 
 // Input the Qt layer raises on the topmost control under the pointer (or on the form).
 enum class InputKind {
-  MouseDown, MouseUp, MouseMove, Click, DblClick, KeyDown, KeyUp, KeyPress, Resize, Unload,
+  MouseDown,
+  MouseUp,
+  MouseMove,
+  Click,
+  DblClick,
+  KeyDown,
+  KeyUp,
+  KeyPress,
+  Resize,
+  Unload,
   TextChanged
 };
 enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
@@ -61,6 +70,8 @@ struct Control {
   bool Visible = true;
   bool Enabled = true;
   Form* Owner = nullptr;
+  MousePointer Pointer = MousePointer::Default;
+  std::string ToolTipText;
   // The container whose client area the position is relative to (Pic1 for table controls);
   // nullptr: relative to the form's client area.
   Control* Parent = nullptr;
@@ -78,11 +89,19 @@ struct Control {
   void ZOrder(ZPosition pos = ZPosition::Front);
 };
 
+// A rectangle in a picture's own pixels.
+struct Rect {
+  double x = 0, y = 0, width = 0, height = 0;
+  bool Empty() const { return width <= 0 || height <= 0; }
+  bool operator==(const Rect&) const = default;
+};
+
 struct Image : Control {
   ControlKind Kind() const override { return ControlKind::Image; }
   Picture picture;
   bool Stretch = false;
-  MousePointer Pointer = MousePointer::Default;
+  // When set, only this part of the picture is shown, scaled into the control.
+  Rect Source;
 };
 
 struct Label : Control {
@@ -163,9 +182,14 @@ class Form {
 
   // The logic's handler of this form's input; set by whoever owns the form's events.
   std::function<void(const InputEvent&)> OnInput;
-  // Raised by the logic when the form needs repainting at once (blocking sleeps).
-  std::uint64_t Generation = 0;
+  // Requests the window system carries out for the form while it handles the current input:
+  // start moving the window with the mouse, raise it to the top without staying topmost.
+  bool MoveRequested = false;
+  bool RaiseRequested = false;
+  // The text box that should get the keyboard focus, if any.
+  Control* FocusRequested = nullptr;
 
+  // Front: in front of every control. Back: behind its siblings inside the same container.
   void ZOrder(Control& c, ZPosition pos);
   // Controls in painting order, back to front.
   const std::vector<Control*>& PaintOrder() const { return zorder_; }

@@ -114,8 +114,7 @@ bool PostMessage(const std::string& caption, std::uint32_t msg, std::uint32_t wP
 }
 
 std::optional<std::int32_t> SendMessage(const std::string& caption, std::uint32_t msg,
-                                        std::uint32_t wParam, std::uint32_t lParam,
-                                        int timeoutMs) {
+                                        std::uint32_t wParam, std::uint32_t lParam, int timeoutMs) {
   int fd = ConnectTo(caption);
   if (fd < 0) return std::nullopt;
   auto frame = Encode({kSend, msg, wParam, lParam});

@@ -72,8 +72,8 @@ class ISound {
 // The window-message link with the game hall.
 class IHallLink {
  public:
-  using Handler = std::function<std::int32_t(std::uint32_t msg, std::uint32_t wParam,
-                                             std::uint32_t lParam)>;
+  using Handler =
+      std::function<std::int32_t(std::uint32_t msg, std::uint32_t wParam, std::uint32_t lParam)>;
   virtual ~IHallLink() = default;
   virtual bool FindWindow(const std::string& caption) = 0;
   // Posts a message; false when no window has that caption.

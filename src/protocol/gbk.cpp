@@ -78,7 +78,9 @@ std::vector<std::string_view> Utf8Chars(std::string_view text) {
   return out;
 }
 
-std::size_t CharCount(std::string_view text) { return Utf8Chars(text).size(); }
+std::size_t CharCount(std::string_view text) {
+  return Utf8Chars(text).size();
+}
 
 std::string FirstChars(std::string_view text, std::size_t n) {
   std::string out;

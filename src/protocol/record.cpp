@@ -2,7 +2,9 @@
 
 namespace tallow::protocol {
 
-bool HasSignedValues(std::uint8_t type) { return type == 15 || type == 17; }
+bool HasSignedValues(std::uint8_t type) {
+  return type == 15 || type == 17;
+}
 
 std::int16_t DecodeValue(std::uint8_t type, std::uint8_t high, std::uint8_t low) {
   if (!HasSignedValues(type)) return static_cast<std::int16_t>(low);

@@ -111,8 +111,12 @@ void SetToken(Record& rec, std::uint16_t token);
 Record MakeRecord(std::uint16_t code);
 
 // Tile encodings of outgoing messages.
-inline std::int16_t ClaimTile(int tile) { return static_cast<std::int16_t>((tile & 0x0FFF) | 0x2000); }
-inline std::int16_t DiscardTile(int tile) { return static_cast<std::int16_t>((tile & 0x0FFF) | 0x4000); }
+inline std::int16_t ClaimTile(int tile) {
+  return static_cast<std::int16_t>((tile & 0x0FFF) | 0x2000);
+}
+inline std::int16_t DiscardTile(int tile) {
+  return static_cast<std::int16_t>((tile & 0x0FFF) | 0x4000);
+}
 
 // Copies a NUL-terminated byte string from the record (at most max bytes).
 std::span<const std::uint8_t> CString(const Record& rec, std::size_t offset, std::size_t max);

@@ -4,6 +4,7 @@
 
 #include "session/outgoing.h"
 #include "session/receive.h"
+#include "shell/window_shell.h"
 
 namespace tallow {
 
@@ -24,6 +25,7 @@ Client::Client(platform::Platform p, std::string line)
   };
   platform.socket.OnDataArrival = [this] { OnSocketDataArrival(*this); };
   platform.socket.OnClose = [this] { OnSocketClose(*this); };
+  mainForm.OnInput = [this](const ui::InputEvent& e) { HandleMainFormInput(*this, e); };
 }
 
 Client::~Client() {

@@ -7,11 +7,14 @@
 #include <memory>
 #include <string>
 
+#include "hand/hand_state.h"
+#include "hand/layout.h"
 #include "platform/checked_array.h"
 #include "platform/platform.h"
 #include "protocol/record.h"
 #include "session/scheduler.h"
 #include "shell/main_form.h"
+#include "shell/window_shell.h"
 #include "table/table_state.h"
 
 namespace tallow {
@@ -48,6 +51,7 @@ struct SessionState {
   bool StartNotPressed = true;
   short HandNumber = 0;
   bool ChatReady = true;
+  bool ExitWarningShown = false;  // frmExit's warning line (Label2)
 };
 
 // The receive ring and the proxy ring.
@@ -88,6 +92,19 @@ struct FramingState {
   int ConnectWaitLimitMs = 15000;
 };
 
+// The small windows of the table.
+struct Forms {
+  ui::Form Talk{"Talk"};
+  ui::Form huifu{"huifu"};
+  ui::Form Information{"Information"};
+  ui::Form Score{"Score"};
+  ui::Form Hero{"Hero"};
+  ui::Form VosSet{"VosSet"};
+  ui::Form frmExit{"frmExit"};
+  ui::Form frmOtherExit{"frmOtherExit"};
+  ui::Form frmReconnect{"frmReconnect"};
+};
+
 class Client {
  public:
   Client(platform::Platform platform, std::string commandLine);
@@ -109,6 +126,11 @@ class Client {
   FramingState framing;
   TickScheduler scheduler;
   TableState table;
+  HandState hand;
+  ImageTables images;
+  ToolbarState toolbar;
+  ShellState shell;
+  Forms forms;
 
   // Ends the process through the platform; never returns.
   [[noreturn]] void End(const std::string& reason, int code = 0);

@@ -11,7 +11,9 @@ namespace {
 constexpr std::size_t kMaxProxyCredential = 255;
 
 // Fractions round half to even, as integer conversion of the original runtime does.
-double RoundHalfEven(double v) { return std::nearbyint(v); }
+double RoundHalfEven(double v) {
+  return std::nearbyint(v);
+}
 
 }  // namespace
 
@@ -75,17 +77,31 @@ ParsedCommandLine ParseCommandLine(std::string_view trimmed) {
     ++cl.FieldsPresent;
     std::optional<CommandLineError> err;
     switch (k) {
-      case 1: cl.UserName = value; break;
-      case 2: cl.Password = value; break;
-      case 3: cl.ServerHost = value; break;
-      case 4: err = number("ServerPort", value, cl.ServerPort); break;
+      case 1:
+        cl.UserName = value;
+        break;
+      case 2:
+        cl.Password = value;
+        break;
+      case 3:
+        cl.ServerHost = value;
+        break;
+      case 4:
+        err = number("ServerPort", value, cl.ServerPort);
+        break;
       case 5:
         cl.RoomName = value;
         if (cl.Spectating) cl.WatchedUserId = static_cast<std::int32_t>(LeadingNumber(s));
         break;
-      case 6: err = number("ProxyKind", value, cl.ProxyKind); break;
-      case 7: cl.ProxyHost = value; break;
-      case 8: err = number("ProxyPort", value, cl.ProxyPort); break;
+      case 6:
+        err = number("ProxyKind", value, cl.ProxyKind);
+        break;
+      case 7:
+        cl.ProxyHost = value;
+        break;
+      case 8:
+        err = number("ProxyPort", value, cl.ProxyPort);
+        break;
       case 9:
         cl.ProxyUser = protocol::FirstChars(value, kMaxProxyCredential);
         cl.ProxyUserLength = static_cast<std::uint8_t>(protocol::CharCount(cl.ProxyUser));
@@ -94,10 +110,17 @@ ParsedCommandLine ParseCommandLine(std::string_view trimmed) {
         cl.ProxyPassword = protocol::FirstChars(value, kMaxProxyCredential);
         cl.ProxyPasswordLength = static_cast<std::uint8_t>(protocol::CharCount(cl.ProxyPassword));
         break;
-      case 11: cl.RobotMode = LeadingNumber(value) == 1.0; break;
-      case 12: cl.HallCaption = value; break;
-      case 13: cl.RobotCaption = value; break;
-      default: break;
+      case 11:
+        cl.RobotMode = LeadingNumber(value) == 1.0;
+        break;
+      case 12:
+        cl.HallCaption = value;
+        break;
+      case 13:
+        cl.RobotCaption = value;
+        break;
+      default:
+        break;
     }
     if (err) return {std::nullopt, err};
   }

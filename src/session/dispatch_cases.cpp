@@ -28,32 +28,54 @@ void Turn(Client& c, const protocol::Header& h, Handler player, Handler spectato
 
 void RunCase(Client& c, int kase, protocol::Header& h) {
   switch (kase) {
-    case 0: return Turn(c, h, OnDealTiles, SpectatorDealTiles);
-    case 1: return Turn(c, h, OnTileDiscarded, SpectatorTileDiscarded);
-    case 2: return OnSeatPlayer(c, h);
-    case 3: return OnNewHand(c, h);
-    case 4: return Turn(c, h, OnTileDrawn, SpectatorTileDrawn);
-    case 5: return OnOperationOffer(c, h);
-    case 6: return Turn(c, h, OnOperationResult, SpectatorOperationResult);
-    case 7: return OnDragonSetsShown(c, h);
-    case 8: return OnHandResult(c, h);
-    case 9: return OnWildTileSet(c, h);
-    case 10: return OnTilesRevealed(c, h);
-    case 11: return OnSeatEvent(c, h);
-    case 12: return OnSeatScore(c, h);
-    case 13: return OnLoginResult(c, h);
+    case 0:
+      return Turn(c, h, OnDealTiles, SpectatorDealTiles);
+    case 1:
+      return Turn(c, h, OnTileDiscarded, SpectatorTileDiscarded);
+    case 2:
+      return OnSeatPlayer(c, h);
+    case 3:
+      return OnNewHand(c, h);
+    case 4:
+      return Turn(c, h, OnTileDrawn, SpectatorTileDrawn);
+    case 5:
+      return OnOperationOffer(c, h);
+    case 6:
+      return Turn(c, h, OnOperationResult, SpectatorOperationResult);
+    case 7:
+      return OnDragonSetsShown(c, h);
+    case 8:
+      return OnHandResult(c, h);
+    case 9:
+      return OnWildTileSet(c, h);
+    case 10:
+      return OnTilesRevealed(c, h);
+    case 11:
+      return OnSeatEvent(c, h);
+    case 12:
+      return OnSeatScore(c, h);
+    case 13:
+      return OnLoginResult(c, h);
     case 14:
       // The chat line was shown while the message was extracted; only the seat is converted.
       h.SeatMask = static_cast<std::uint8_t>(RelativeSeat(c.table.custom(0).SeatBit, h.SeatMask));
       return OnChatMessage(c, h);
-    case 15: return OnPlayerProfile(c, h);
-    case 16: return OnPlayerQuit(c, h);
-    case 17: return OnServerNotice(c, h);
-    case 18: return OnPlayerReady(c, h);
-    case 19: return OnReconnectResult(c, h);
-    case 20: return OnTableSnapshot(c, h);
-    case 21: return OnTableCleared(c, h);
-    default: return;
+    case 15:
+      return OnPlayerProfile(c, h);
+    case 16:
+      return OnPlayerQuit(c, h);
+    case 17:
+      return OnServerNotice(c, h);
+    case 18:
+      return OnPlayerReady(c, h);
+    case 19:
+      return OnReconnectResult(c, h);
+    case 20:
+      return OnTableSnapshot(c, h);
+    case 21:
+      return OnTableCleared(c, h);
+    default:
+      return;
   }
 }
 

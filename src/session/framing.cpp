@@ -2,20 +2,20 @@
 
 #include <array>
 
-#include "protocol/gbk.h"
-#include "session/client.h"
-#include "session/hall.h"
 #include "chat/chat_display.h"
 #include "hand/general.h"
 #include "hand/table_reset.h"
+#include "protocol/gbk.h"
+#include "session/client.h"
 #include "session/dispatch_cases.h"
+#include "session/hall.h"
 
 namespace tallow {
 namespace {
 
-constexpr std::array<int, 41> kCaseTable = {
-    0,  1,  2,  3,  4,  5,  6,  7,  8,  22, 22, 22, 22, 9,  10, 11, 12, 13, 14, 15, 16,
-    17, 18, 22, 22, 22, 22, 22, 19, 22, 22, 22, 22, 22, 22, 22, 22, 22, 22, 20, 21};
+constexpr std::array<int, 41> kCaseTable = {0,  1,  2,  3,  4,  5,  6,  7,  8,  22, 22, 22, 22, 9,
+                                            10, 11, 12, 13, 14, 15, 16, 17, 18, 22, 22, 22, 22, 22,
+                                            19, 22, 22, 22, 22, 22, 22, 22, 22, 22, 22, 20, 21};
 
 constexpr int kMessageSize = static_cast<int>(protocol::kRecordSize);
 
@@ -67,12 +67,12 @@ void ExtractMessage(Client& c) {
   f.MessageHeader = protocol::DecodeHeader(f.CurrentMessage);
   const int code = f.CurrentMessage[protocol::off::kType];
   if (code == static_cast<int>(protocol::MsgType::SeatPlayer)) {
-    auto name = protocol::CString(f.CurrentMessage, protocol::off::kSeatName,
-                                  protocol::off::kSeatNameSize);
+    auto name =
+        protocol::CString(f.CurrentMessage, protocol::off::kSeatName, protocol::off::kSeatNameSize);
     f.SeatNames(BitPosition(f.MessageHeader.SeatMask)) += protocol::FromGbk(name);
   } else if (code == static_cast<int>(protocol::MsgType::ChatMessage)) {
-    auto text = protocol::CString(f.CurrentMessage, protocol::off::kChatText,
-                                  protocol::off::kChatTextSize);
+    auto text =
+        protocol::CString(f.CurrentMessage, protocol::off::kChatText, protocol::off::kChatTextSize);
     ShowChatLine(c, protocol::FromGbk(text));
   }
   r.ReceiveRead = (start + kMessageSize) % kRingSize;

@@ -57,9 +57,13 @@ void ConnectRequest(Client& c) {
 
 }  // namespace
 
-void ShowHall(Client& c) { SysCommandToHall(c, kScRestore); }
+void ShowHall(Client& c) {
+  SysCommandToHall(c, kScRestore);
+}
 
-void HideHall(Client& c) { SysCommandToHall(c, kScMinimize); }
+void HideHall(Client& c) {
+  SysCommandToHall(c, kScMinimize);
+}
 
 void PostToHall(Client& c, std::uint32_t msg) {
   if (c.platform.hall.FindWindow(c.session.HallCaption)) {
@@ -145,16 +149,32 @@ void ResetSession(Client& c) {
     c.platform.clock.PumpEvents();
   }
 
+  auto& f = c.mainForm;
   for (int i = 0; i <= 3; ++i) {
+    if (f.Tou.IsLoaded(i)) f.Tou(i).picture = {};
+    for (auto* labels : {&f.Nid, &f.Cash, &f.Level}) {
+      if (labels->IsLoaded(i)) (*labels)(i).Caption.clear();
+    }
     c.table.custom(i).Account.clear();
     c.table.custom(i).SeatBit = 0;
+    if (f.OK.IsLoaded(i)) f.OK(i).Visible = false;
   }
   ClearSeatPanels(c);
+  for (int i = 0; i <= 2; ++i) {
+    f.Speak(i).Visible = false;
+    f.tsSpeak(i).Visible = false;
+  }
+  f.Words.Visible = false;
 
   c.receive.ReceiveRead = c.receive.ReceiveWrite = 0;
   c.send.SendRead = c.send.SendWrite = 0;
   c.send.Overflow.clear();
   c.session.TableActive = 0;
+  f.JK_Image.Visible = false;
+  f.imgKoupai(0).Visible = false;
+  f.imgKoupai(1).Visible = false;
+  f.Label3.Caption.clear();
+  c.table.TimeoutCount = 0;
   c.session.StartNotPressed = true;
 
   const std::string record = c.platform.process.AppPath() + "/info.jk";
@@ -163,7 +183,7 @@ void ResetSession(Client& c) {
 
   c.table.TableReadyForNext = 0;
   c.session.HandNumber = 0;
-  c.mainForm.State = ui::WindowState::Minimized;
+  f.State = ui::WindowState::Minimized;
 }
 
 }  // namespace tallow

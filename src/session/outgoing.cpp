@@ -10,7 +10,9 @@ constexpr int kRecord = static_cast<int>(protocol::kRecordSize);
 constexpr std::size_t kChatLimit = 100;
 
 // Whether one more record fits without the write index catching up with the read index.
-bool RingHasRoom(const SendState& s) { return s.Queued() + kRecord < kRingSize; }
+bool RingHasRoom(const SendState& s) {
+  return s.Queued() + kRecord < kRingSize;
+}
 
 void AppendToRing(SendState& s, const protocol::Record& rec) {
   for (std::uint8_t b : rec) {
@@ -81,6 +83,8 @@ void KeepAliveTick(Client& c) {
   QueueMessage(c, h);
 }
 
-void SendDirect(Client& c, const protocol::Record& rec) { c.platform.socket.SendData(rec); }
+void SendDirect(Client& c, const protocol::Record& rec) {
+  c.platform.socket.SendData(rec);
+}
 
 }  // namespace tallow

@@ -36,7 +36,9 @@ void AppendReceived(Client& c, std::span<const std::uint8_t> bytes) {
   }
 }
 
-void OnSocketClose(Client& c) { c.platform.socket.Close(); }
+void OnSocketClose(Client& c) {
+  c.platform.socket.Close();
+}
 
 void ResetProxyRing(Client& c) {
   c.receive.ProxyWrite = 0;

@@ -1,13 +1,13 @@
 #include "session/scheduler.h"
 
-#include "session/client.h"
-#include "session/framing.h"
-#include "session/hall.h"
 #include "chat/chat_display.h"
 #include "hand/ready_cycle.h"
 #include "play/discards.h"
 #include "play/speech_bubble.h"
 #include "play/turn_timer.h"
+#include "session/client.h"
+#include "session/framing.h"
+#include "session/hall.h"
 #include "session/login.h"
 #include "session/outgoing.h"
 

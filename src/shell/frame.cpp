@@ -1,9 +1,12 @@
 #include "shell/frame.h"
 
 #include "session/client.h"
+#include "shell/window_shell.h"
 
 namespace tallow {
 
-void ApplySkinnedFrame(Client& /*c*/) {}
+void ApplySkinnedFrame(Client& c) {
+  PaintFrame(c);
+}
 
 }  // namespace tallow

@@ -4,8 +4,12 @@
 
 namespace tallow {
 
-void UnlockStartButton(Client& c) { c.session.StartButtonLocked = false; }
+void UnlockStartButton(Client& c) {
+  c.session.StartButtonLocked = false;
+}
 
-void LockStartButton(Client& c) { c.session.StartButtonLocked = true; }
+void LockStartButton(Client& c) {
+  c.session.StartButtonLocked = true;
+}
 
 }  // namespace tallow

@@ -18,8 +18,12 @@ inline constexpr int kRedDragon = 0x15;    // 中
 inline constexpr int kGreenDragon = 0x16;  // 发
 inline constexpr int kWhiteDragon = 0x17;  // 白
 
-inline int Suit(int code) { return (code & 0xF0) >> 4; }  // the one-hot suit bit, 1..8
-inline int Rank(int code) { return code & 0x0F; }
+inline int Suit(int code) {
+  return (code & 0xF0) >> 4;
+}  // the one-hot suit bit, 1..8
+inline int Rank(int code) {
+  return code & 0x0F;
+}
 }  // namespace tile
 
 struct TileEntry {
@@ -67,6 +71,7 @@ struct TableState {
   short Spectating = 0;
   CheckedArray<CheckedArray<short, 0, 8>, 0, 3> SeenCount;
   short TableReadyForNext = 0;
+  short TimeoutCount = 0;
 
   bool HasWildTile() const { return WildTile >= 1; }
 };

@@ -93,8 +93,8 @@ class FakeHall : public platform::IHallLink {
     received.push_back({caption, 1, msg, w, l});
     return true;
   }
-  std::optional<std::int32_t> Send(const std::string& caption, std::uint32_t msg,
-                                   std::uint32_t w, std::uint32_t l) override {
+  std::optional<std::int32_t> Send(const std::string& caption, std::uint32_t msg, std::uint32_t w,
+                                   std::uint32_t l) override {
     if (!FindWindow(caption)) return std::nullopt;
     received.push_back({caption, 2, msg, w, l});
     return 0;
@@ -174,9 +174,7 @@ struct TestPlatform {
   FakeResources resources;
   FakeProcess process;
 
-  platform::Platform Get() {
-    return {clock, socket, sound, hall, dialogs, resources, process};
-  }
+  platform::Platform Get() { return {clock, socket, sound, hall, dialogs, resources, process}; }
 };
 
 }  // namespace tallow::testing

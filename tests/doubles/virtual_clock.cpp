@@ -64,9 +64,9 @@ void VirtualClock::PumpEvents() {
   now_ += 1;  // a pass of the event loop takes a little time
   while (FireNextTimer(now_)) {
   }
-  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                               [](const auto& t) { return !t->alive; }),
-                timers_.end());
+  timers_.erase(
+      std::remove_if(timers_.begin(), timers_.end(), [](const auto& t) { return !t->alive; }),
+      timers_.end());
 }
 
 void VirtualClock::Advance(std::int64_t ms) {

@@ -1,7 +1,8 @@
+#include "session/framing.h"
+
 #include <gtest/gtest.h>
 
 #include "doubles/client_harness.h"
-#include "session/framing.h"
 #include "session/receive.h"
 
 namespace tallow::testing {

@@ -1,7 +1,8 @@
+#include "hand/general.h"
+
 #include <gtest/gtest.h>
 
 #include "doubles/client_harness.h"
-#include "hand/general.h"
 #include "platform/controls.h"
 #include "table/table_state.h"
 

@@ -1,10 +1,11 @@
+#include "session/hall.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "doubles/client_harness.h"
-#include "session/hall.h"
 
 namespace tallow::testing {
 namespace {
@@ -14,7 +15,8 @@ using namespace platform::wm;
 class Hall : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = std::filesystem::temp_directory_path() / ("tallow-hall-test-" + std::to_string(::getpid()));
+    dir =
+        std::filesystem::temp_directory_path() / ("tallow-hall-test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     h.p.process.appPath = dir.string();
     h.StartAndLogIn();

@@ -1,8 +1,9 @@
+#include "session/outgoing.h"
+
 #include <gtest/gtest.h>
 
 #include "doubles/client_harness.h"
 #include "protocol/gbk.h"
-#include "session/outgoing.h"
 
 namespace tallow::testing {
 namespace {

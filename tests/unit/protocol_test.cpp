@@ -12,8 +12,9 @@ TEST(RecordValues, SignedOnlyForRevealsAndSettlements) {
     int expected;
   };
   const Case cases[] = {
-      {17, 0xFF, 0xFE, -2}, {15, 0xFF, 0xFE, -2}, {7, 0xFF, 0xFE, 254}, {17, 0x7F, 0xFF, 32767},
-      {17, 0x80, 0x00, -32768}, {1, 0x12, 0x34, 0x34}, {17, 0x01, 0x02, 258},
+      {17, 0xFF, 0xFE, -2},    {15, 0xFF, 0xFE, -2},     {7, 0xFF, 0xFE, 254},
+      {17, 0x7F, 0xFF, 32767}, {17, 0x80, 0x00, -32768}, {1, 0x12, 0x34, 0x34},
+      {17, 0x01, 0x02, 258},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(DecodeValue(c.type, c.high, c.low), c.expected) << int(c.type);

@@ -1,9 +1,10 @@
+#include "session/startup.h"
+
 #include <gtest/gtest.h>
 
 #include "doubles/client_harness.h"
 #include "session/command_line.h"
 #include "session/login.h"
-#include "session/startup.h"
 
 namespace tallow::testing {
 namespace {
@@ -38,8 +39,8 @@ TEST(CommandLine, FormsOfTheHallLine) {
 }
 
 TEST(CommandLine, RobotFlagIsNumeric) {
-  const std::pair<const char*, bool> flags[] = {
-      {"1", true}, {"1.0", true}, {"01", true}, {"2", false}, {"x", false}, {"", false}};
+  const std::pair<const char*, bool> flags[] = {{"1", true},  {"1.0", true}, {"01", true},
+                                                {"2", false}, {"x", false},  {"", false}};
   for (auto [flag, robot] : flags) {
     auto r = ParseCommandLine(std::string("u$p$h$1$r$0$$0$$$") + flag + "$X$Y$");
     ASSERT_TRUE(r.line);
