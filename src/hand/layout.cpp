@@ -122,10 +122,12 @@ void LayoutSeatsAndToolbar(Client& c) {
   }
   for (int i = 0; i <= 8; ++i) {
     c.toolbar.ButtonHover(i) = 0;
+    c.toolbar.ToolbarLock(i) = 0;
     auto& b = f.AnNiu(i);
     s.Size(b, i == 0 ? 50 : 60, 30);
     LoadResourcePicture(c, b, ImageId(c.images.ButtonImageIds(i < 3 ? 2 * i : 2 * i + 2)));
   }
+  c.toolbar.ToolbarLock(2) = -1;  // 开始 reacts once the connect request unlocks it
   s.Place(f.AnNiu(0), 573, 730);
   s.Place(f.AnNiu(1), 648, 699);
   for (int i = 2; i <= 4; ++i) {

@@ -9,9 +9,12 @@
 
 #include "hand/hand_state.h"
 #include "hand/layout.h"
+#include "hand/result_forms.h"
 #include "platform/checked_array.h"
 #include "platform/platform.h"
 #include "protocol/record.h"
+#include "session/notice_window.h"
+#include "session/players.h"
 #include "session/scheduler.h"
 #include "shell/main_form.h"
 #include "shell/window_shell.h"
@@ -26,11 +29,11 @@ inline constexpr int kProxyRingSize = 1024;
 struct SessionState {
   std::string UserName;
   std::string ServerHost;
-  short ServerPort = 0;
+  int ServerPort = 0;
   std::string RoomName;
   short ProxyKind = 0;
   std::string ProxyHost;
-  short ProxyPort = 0;
+  int ProxyPort = 0;
   std::string ProxyUser;
   std::string ProxyPassword;
   std::uint8_t ProxyUserLength = 0;
@@ -47,8 +50,8 @@ struct SessionState {
   double ScaleY = 1.0;
   bool Reconnected = false;
   bool WindowHooked = false;
-  bool StartButtonLocked = true;  // ToolbarLock(2)
   bool StartNotPressed = true;
+  bool HandInPlay = false;  // from a hand start until its result
   short HandNumber = 0;
   bool ChatReady = true;
   bool ExitWarningShown = false;  // frmExit's warning line (Label2)
@@ -97,11 +100,11 @@ struct Forms {
   ui::Form Talk{"Talk"};
   ui::Form huifu{"huifu"};
   ui::Form Information{"Information"};
-  ui::Form Score{"Score"};
-  ui::Form Hero{"Hero"};
+  ScoreForm Score;
+  HeroForm Hero;
   ui::Form VosSet{"VosSet"};
   ui::Form frmExit{"frmExit"};
-  ui::Form frmOtherExit{"frmOtherExit"};
+  OtherExitForm frmOtherExit;
   ui::Form frmReconnect{"frmReconnect"};
 };
 
@@ -130,6 +133,7 @@ class Client {
   ImageTables images;
   ToolbarState toolbar;
   ShellState shell;
+  PlayersState players;
   Forms forms;
 
   // Ends the process through the platform; never returns.

@@ -57,14 +57,35 @@ std::optional<short> ToInt16(std::string_view s) {
   return static_cast<short>(r);
 }
 
+std::optional<int> ToPort(std::string_view s) {
+  const std::string t = TrimBlanks(s);
+  if (t.empty() || t.size() > 5) return std::nullopt;
+  int v = 0;
+  for (char ch : t) {
+    if (ch < '0' || ch > '9') return std::nullopt;
+    v = v * 10 + (ch - '0');
+  }
+  if (v > 65535) return std::nullopt;
+  return v;
+}
+
 ParsedCommandLine ParseCommandLine(std::string_view trimmed) {
   CommandLine cl;
   std::string s(trimmed);
   cl.Spectating = s.empty() || s.back() != '$';
+  // An empty field keeps 0; anything else must convert.
   auto number = [&](const char* name, const std::string& text,
                     short& out) -> std::optional<CommandLineError> {
-    if (TrimBlanks(text).empty()) return std::nullopt;  // an empty field keeps 0
+    if (TrimBlanks(text).empty()) return std::nullopt;
     auto v = ToInt16(text);
+    if (!v) return CommandLineError{name, text};
+    out = *v;
+    return std::nullopt;
+  };
+  auto port = [&](const char* name, const std::string& text,
+                  int& out) -> std::optional<CommandLineError> {
+    if (TrimBlanks(text).empty()) return std::nullopt;
+    auto v = ToPort(text);
     if (!v) return CommandLineError{name, text};
     out = *v;
     return std::nullopt;
@@ -87,7 +108,7 @@ ParsedCommandLine ParseCommandLine(std::string_view trimmed) {
         cl.ServerHost = value;
         break;
       case 4:
-        err = number("ServerPort", value, cl.ServerPort);
+        err = port("ServerPort", value, cl.ServerPort);
         break;
       case 5:
         cl.RoomName = value;
@@ -100,7 +121,7 @@ ParsedCommandLine ParseCommandLine(std::string_view trimmed) {
         cl.ProxyHost = value;
         break;
       case 8:
-        err = number("ProxyPort", value, cl.ProxyPort);
+        err = port("ProxyPort", value, cl.ProxyPort);
         break;
       case 9:
         cl.ProxyUser = protocol::FirstChars(value, kMaxProxyCredential);

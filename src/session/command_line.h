@@ -10,11 +10,11 @@ namespace tallow {
 
 struct CommandLine {
   std::string UserName, Password, ServerHost;
-  short ServerPort = 0;
+  int ServerPort = 0;  // a TCP port, 0..65535
   std::string RoomName;
   short ProxyKind = 0;
   std::string ProxyHost;
-  short ProxyPort = 0;
+  int ProxyPort = 0;
   std::string ProxyUser, ProxyPassword;
   std::uint8_t ProxyUserLength = 0, ProxyPasswordLength = 0;
   bool RobotMode = false;
@@ -46,5 +46,7 @@ double LeadingNumber(std::string_view s);
 // A text converted to a 16-bit integer (rounded half to even); nullopt when it is not a
 // number or out of range.
 std::optional<short> ToInt16(std::string_view s);
+// A TCP port 0..65535; nullopt for anything else.
+std::optional<int> ToPort(std::string_view s);
 
 }  // namespace tallow

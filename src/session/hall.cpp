@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "hand/general.h"
+#include "hand/result_forms.h"
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/login.h"
@@ -160,6 +161,7 @@ void ResetSession(Client& c) {
     if (f.OK.IsLoaded(i)) f.OK(i).Visible = false;
   }
   ClearSeatPanels(c);
+  ClearResultWindows(c);
   for (int i = 0; i <= 2; ++i) {
     f.Speak(i).Visible = false;
     f.tsSpeak(i).Visible = false;

@@ -14,18 +14,18 @@
 namespace tallow {
 
 TickScheduler::TickScheduler() {
-  slots[kSend].period = 1;
-  slots[kReceive].period = 2;
-  slots[kLogin].period = 4;
-  slots[kBlink].period = 8;
-  slots[kLinkWatch].period = 1;
-  slots[kTurnTimer].period = 20;
-  slots[kContinue].period = 20;
-  slots[kBubble].period = 40;
+  slotTable[kSend].period = 1;
+  slotTable[kReceive].period = 2;
+  slotTable[kLogin].period = 4;
+  slotTable[kBlink].period = 8;
+  slotTable[kLinkWatch].period = 1;
+  slotTable[kTurnTimer].period = 20;
+  slotTable[kContinue].period = 20;
+  slotTable[kBubble].period = 40;
 }
 
 void TickScheduler::Clear() {
-  for (auto& s : slots) {
+  for (auto& s : slotTable) {
     s.enabled = false;
     s.counter = 0;
   }

@@ -1,4 +1,4 @@
-// The ten slots of the main timer's cooperative scheduler.
+// The ten slotTable of the main timer's cooperative scheduler.
 #pragma once
 
 #include <array>
@@ -20,12 +20,12 @@ struct TickScheduler {
                        kLinkWatch = 5, kTurnTimer = 6, kContinue = 7, kUnused8 = 8, kBubble = 9;
 
   TickScheduler();
-  std::array<TickSlot, 10> slots{};
+  std::array<TickSlot, 10> slotTable{};
   bool BubbleShown = false;  // slot 9 only counts down while a speech bubble is shown
 
   TickSlot& operator[](int i) {
     if (i < 0 || i > 9) throw RuntimeFailure("scheduler slot out of range");
-    return slots[static_cast<std::size_t>(i)];
+    return slotTable[static_cast<std::size_t>(i)];
   }
   void Enable(int i) {
     (*this)[i].enabled = true;
@@ -39,7 +39,7 @@ struct TickScheduler {
   void Clear();
 };
 
-// One tick of TimerBong: runs the slots in their fixed order.
+// One tick of TimerBong: runs the slotTable in their fixed order.
 void TimerBongTick(Client& c);
 
 }  // namespace tallow

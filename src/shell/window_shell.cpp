@@ -1,7 +1,10 @@
 #include "shell/window_shell.h"
 
+#include <initializer_list>
+
 #include "session/client.h"
 #include "session/hall.h"
+#include "session/startup.h"
 
 namespace tallow {
 namespace {
@@ -29,7 +32,8 @@ void ResetTitleButtons(Client& c) {
 // The floating windows the F1 action and the timeout limit hide, in this order.
 void HideFloatingWindows(Client& c) {
   auto& f = c.forms;
-  for (ui::Form* form : {&f.Information, &f.Talk, &f.VosSet, &f.frmExit, &f.Hero, &f.Score}) {
+  for (ui::Form* form : std::initializer_list<ui::Form*>{&f.Information, &f.Talk, &f.VosSet,
+                                                         &f.frmExit, &f.Hero, &f.Score}) {
     form->Visible = false;
   }
 }
@@ -171,7 +175,9 @@ void DragStripInput(Client& c, const ui::InputEvent& e) {
   auto& strip = c.mainForm.LbMove;
   if (e.kind == ui::InputKind::MouseDown && (e.button & ui::kLeftButton) != 0) {
     auto& f = c.forms;
-    for (ui::Form* form : {&f.Talk, &f.huifu, &f.Score, &f.Hero, &f.VosSet}) form->Visible = false;
+    for (ui::Form* form :
+         std::initializer_list<ui::Form*>{&f.Talk, &f.huifu, &f.Score, &f.Hero, &f.VosSet})
+      form->Visible = false;
     strip.Pointer = ui::MousePointer::SizeAll;
     c.mainForm.MoveRequested = true;
   } else if (e.kind == ui::InputKind::MouseMove) {
@@ -188,6 +194,7 @@ void HandleMainFormInput(Client& c, const ui::InputEvent& e) {
   auto& f = c.mainForm;
   ui::Control* ctl = e.control;
   if (e.kind == ui::InputKind::Resize) return MainFormResize(c);
+  if (e.kind == ui::InputKind::Unload) FormUnload(c);
   if (ctl == nullptr) {
     if (e.kind == ui::InputKind::MouseMove) BackgroundMouseMove(c);
     if (e.kind == ui::InputKind::KeyDown) TableKeyDown(c, e.keyCode);

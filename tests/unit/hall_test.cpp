@@ -55,7 +55,7 @@ TEST_F(Hall, LeaveQuestionBetweenHandsLeavesAndResets) {
   EXPECT_EQ(h.p.hall.Posts(), std::vector<std::uint32_t>{kLeaveNow});
   EXPECT_EQ(h.p.socket.State(), platform::ISocket::kClosed);
   EXPECT_EQ(c().mainForm.State, ui::WindowState::Minimized);
-  EXPECT_TRUE(c().session.StartButtonLocked);
+  EXPECT_NE(c().toolbar.ToolbarLock(2), 0);
   EXPECT_FALSE(c().TimerBong->Enabled());
   EXPECT_FALSE(std::filesystem::exists(dir / "info.jk"));
   for (int i = 0; i <= 3; ++i) EXPECT_EQ(c().table.custom(i).SeatBit, 0);
@@ -90,7 +90,7 @@ TEST_F(Hall, ConnectWhileConnectedReconnectsWithAFirstLogin) {
   h.p.hall.Request(kConnect);
   EXPECT_EQ(h.p.socket.closes, closes + 1);
   EXPECT_EQ(c().session.LoginRecord[3], 18);
-  EXPECT_FALSE(c().session.StartButtonLocked);
+  EXPECT_EQ(c().toolbar.ToolbarLock(2), 0);
   h.p.socket.sent.clear();
   h.Run(300);
   auto sent = h.p.socket.SentRecords();

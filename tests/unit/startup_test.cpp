@@ -51,11 +51,14 @@ TEST(CommandLine, RobotFlagIsNumeric) {
 }
 
 TEST(CommandLine, NonNumericPortIsAnError) {
-  for (const char* line : {"u$p$h$60a0$", "u$p$h$99999$", "u$p$h$1$r$zz$", "u$p$h$1$r$5$ph$p$"}) {
+  for (const char* line : {"u$p$h$60a0$", "u$p$h$65536$", "u$p$h$-1$", "u$p$h$1$r$zz$",
+                           "u$p$h$1$r$5$ph$p$"}) {
     auto r = ParseCommandLine(line);
     EXPECT_FALSE(r.line) << line;
     EXPECT_TRUE(r.error) << line;
   }
+  // Ports above the 16-bit signed range are real ports and must work.
+  EXPECT_EQ(ParseCommandLine("u$p$h$40000$").line->ServerPort, 40000);
   EXPECT_EQ(*ToInt16(" 12 "), 12);
   EXPECT_EQ(*ToInt16("2.5"), 2);  // halves go to the even neighbour
   EXPECT_EQ(*ToInt16("3.5"), 4);

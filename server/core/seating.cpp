@@ -1,0 +1,117 @@
+// The seating interface: text commands from the hall (see docs/server.md).
+#include <sstream>
+
+#include "core/server.h"
+
+namespace tallow::server {
+
+namespace {
+
+bool ParseInt(const std::string& s, int& out) {
+  if (s.empty() || s.size() > 6) return false;
+  int v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  out = v;
+  return true;
+}
+
+}  // namespace
+
+std::string Server::Command(std::string_view line) {
+  std::istringstream in{std::string(line)};
+  std::string cmd;
+  in >> cmd;
+  if (cmd.empty()) return "error empty command";
+
+  if (cmd == "seat") {
+    std::string account, ts, ss;
+    int t = 0, k = 0;
+    in >> account >> ts >> ss;
+    if (account.empty() || !ParseInt(ts, t) || !ParseInt(ss, k) || t >= cfg_.maxTables || k > 3) {
+      return "error usage: seat ACCOUNT TABLE SEAT";
+    }
+    reservations_[account] = {t, k};
+    watchRequests_.erase(account);
+    return "ok";
+  }
+  if (cmd == "unseat") {
+    std::string account;
+    in >> account;
+    reservations_.erase(account);
+    watchRequests_.erase(account);
+    return "ok";
+  }
+  if (cmd == "robot") {
+    std::string ts, ss, flag;
+    int t = 0, k = 0;
+    in >> ts >> ss >> flag;
+    if (!ParseInt(ts, t) || !ParseInt(ss, k) || t >= cfg_.maxTables || k > 3) {
+      return "error usage: robot TABLE SEAT [off]";
+    }
+    if (flag == "off") {
+      robotSeats_.erase({t, k});
+    } else {
+      robotSeats_.insert({t, k});
+    }
+    if (t < TableCount()) {
+      tables_[static_cast<std::size_t>(t)].robot[static_cast<std::size_t>(k)] = flag != "off";
+    }
+    return "ok";
+  }
+  if (cmd == "watch") {
+    std::string account, target;
+    in >> account >> target;
+    if (account.empty() || target.empty() || account == target) {
+      return "error usage: watch ACCOUNT TARGET";
+    }
+    watchRequests_[account] = target;
+    reservations_.erase(account);
+    return "ok";
+  }
+  if (cmd == "userid") {
+    std::string account;
+    in >> account;
+    if (account.empty()) return "error usage: userid ACCOUNT";
+    return "ok " + std::to_string(ProfileFor(account).userId);
+  }
+  if (cmd == "notice") {
+    std::string ts;
+    int t = 0;
+    in >> ts;
+    std::string text;
+    std::getline(in, text);
+    if (!text.empty() && text[0] == ' ') text.erase(0, 1);
+    if (!ParseInt(ts, t) || t >= TableCount() || text.empty()) {
+      return "error usage: notice TABLE TEXT";
+    }
+    ToTable(t, ServerNotice(text));
+    return "ok";
+  }
+  if (cmd == "tables") {
+    std::ostringstream out;
+    out << "ok";
+    for (int t = 0; t < TableCount(); ++t) {
+      const Table& table = tables_[static_cast<std::size_t>(t)];
+      bool any = false;
+      for (const auto& a : table.seats) any = any || !a.empty();
+      if (!any) continue;
+      out << " " << t << ":";
+      for (int k = 0; k < 4; ++k) {
+        const auto& a = table.seats[static_cast<std::size_t>(k)];
+        out << (k ? "," : "") << (a.empty() ? "-" : a);
+      }
+      out << ":" << (table.hand && !table.hand->Over() ? "playing" : "waiting");
+    }
+    return out.str();
+  }
+  if (cmd == "help") {
+    return "ok commands: seat ACCOUNT TABLE SEAT | unseat ACCOUNT | robot TABLE SEAT [off] | "
+           "watch ACCOUNT TARGET | userid ACCOUNT | notice TABLE TEXT | tables";
+  }
+  return "error unknown command";
+}
+
+}  // namespace tallow::server

@@ -1,0 +1,146 @@
+// The transport-free game server: connections in, records out, virtual time.
+//
+//   tallow::server::Server core(config, seed);
+//   core.Connect(1);
+//   core.Receive(1, loginRecord);
+//   for (auto& out : core.Drain()) { /* out.conn, out.rec, out.close */ }
+//   core.Advance(50);  // milliseconds
+//
+// Everything the core does happens inside these calls, in order; nothing runs by itself.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/config.h"
+#include "core/hand.h"
+#include "core/messages.h"
+#include "core/rng.h"
+
+namespace tallow::server {
+
+// One record for a connection, or the order to close it (close true, rec unused). After a
+// close the core has forgotten the connection; it need not be reported back.
+struct Output {
+  int conn = 0;
+  Record rec{};
+  bool close = false;
+};
+
+class Server {
+ public:
+  Server(Config config, std::uint64_t seed);
+  ~Server();
+  Server(const Server&) = delete;
+  Server& operator=(const Server&) = delete;
+
+  // Transport events. Connection ids are chosen by the caller and must be unique while open.
+  void Connect(int conn);
+  void Receive(int conn, const Record& rec);
+  void Disconnect(int conn);
+
+  // Moves the clock forward and runs what falls due (silent seats, dropped players).
+  void Advance(std::int64_t ms);
+  std::int64_t Now() const { return now_; }
+
+  // Outputs go to the sink when one is set, else they queue until drained.
+  void SetSink(std::function<void(const Output&)> sink) { sink_ = std::move(sink); }
+  std::vector<Output> Drain();
+
+  // The seating interface: one text command, one reply line ("ok ..." or "error ...").
+  std::string Command(std::string_view line);
+
+  // Read-only views for tests and tools.
+  int TableCount() const { return static_cast<int>(tables_.size()); }
+  const Hand* HandAt(int table) const;
+  std::string AccountAt(int table, int seat) const;
+  std::optional<std::pair<int, int>> SeatOf(std::string_view account) const;
+  std::uint16_t TokenOf(std::string_view account) const;
+  const Profile* ProfileOf(std::string_view account) const;
+  int DealerAt(int table) const;
+
+ private:
+  struct Session {
+    std::string account;
+    std::uint16_t token = 0;
+    int conn = -1;
+    int table = -1;
+    int seat = -1;
+    bool watcher = false;
+    bool ready = false;
+    std::int64_t droppedAt = -1;
+  };
+  struct Conn {
+    std::string account;  // empty until logged in
+    std::int64_t opened = 0;
+    std::int64_t lastSeen = 0;
+  };
+  struct Table {
+    std::array<std::string, 4> seats;  // account or empty
+    std::array<bool, 4> robot{};
+    std::array<std::vector<std::string>, 4> watchers;
+    int dealer = 0;
+    int handsPlayed = 0;
+    std::unique_ptr<Hand> hand;
+    bool settled = false;
+  };
+
+  // Output.
+  void Emit(int conn, Record rec);
+  void Close(int conn);   // closes and drops the connection's player
+  void Detach(int conn);  // closes it; its session stays (another connection takes it over)
+  void ToSession(const Session& s, const Record& rec);
+  void ToSeat(int table, int seat, const Record& rec);  // the player and the seat's watchers
+  void ToTable(int table, const Record& rec);           // every seat and every watcher
+
+  // Messages.
+  void OnLogin(int conn, const Record& rec, bool relogin);
+  void OnSeatState(Session& s, int value);
+  void OnChat(Session& s, const Record& rec);
+
+  Session* SessionOf(int conn);
+  Session* Find(std::string_view account);
+  Profile& ProfileFor(const std::string& account);
+  bool Verify(const std::string& account, const std::string& password) const;
+  std::optional<std::pair<int, int>> ChooseSeat(const std::string& account);
+  Table& TableAt(int t);
+  bool Full(const Table& t) const;
+  int PresentMask(const Table& t) const;
+
+  void Seat(Session& s, int table, int seat);
+  void SendSeating(const Session& s, bool withUnknown);
+  void SendRestore(const Session& s, bool missedEnd);
+  void Watch(Session& s, int table, int seat);
+  void Leave(Session& s);
+  void Drop(int conn);
+  void RunDue();  // whatever falls due at now_
+  void MaybeStart(int table);
+  void AfterHand(int table);
+
+  Config cfg_;
+  Rng rng_;
+  std::int64_t now_ = 0;
+  std::function<void(const Output&)> sink_;
+  std::vector<Output> queue_;
+
+  std::map<int, Conn> conns_;
+  std::map<std::string, Session, std::less<>> sessions_;
+  std::map<std::string, Profile, std::less<>> profiles_;
+  std::uint64_t nextUserId_ = 10001;
+  std::vector<Table> tables_;
+
+  // Seating interface state.
+  std::map<std::string, std::pair<int, int>, std::less<>> reservations_;
+  std::map<std::string, std::string, std::less<>> watchRequests_;
+  std::set<std::pair<int, int>> robotSeats_;
+};
+
+}  // namespace tallow::server

@@ -1,0 +1,35 @@
+// Every Qt service of the client in one place. Construct it after the QApplication:
+//
+//   QApplication app(argc, argv);
+//   tallow::platform::qt::QtPlatform qt;
+//   Client client(qt.Get());
+//   tallow::platform::qt::FormView mainView(client.MainForm());
+//   return app.exec();
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_hall_link.h"
+#include "platform/qt/qt_process.h"
+#include "platform/qt/qt_resources.h"
+#include "platform/qt/qt_socket.h"
+#include "platform/qt/qt_sound.h"
+
+namespace tallow::platform::qt {
+
+struct QtPlatform {
+  QtPlatform();  // also makes a peer's early close harmless (SIGPIPE ignored)
+
+  QtClock clock;
+  QtSocket socket;
+  QtSound sound;
+  QtHallLink hall;
+  QtDialogs dialogs;
+  QtResources resources;
+  QtProcess process;
+
+  Platform Get() { return {clock, socket, sound, hall, dialogs, resources, process}; }
+};
+
+}  // namespace tallow::platform::qt
