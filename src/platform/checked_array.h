@@ -23,6 +23,14 @@ class CheckedArray {
   const T& operator[](long i) const { return data_[Offset(i)]; }
 
   static bool InBounds(long i) { return i >= Lo && i <= Hi; }
+  // n elements from index i on, checked as a whole.
+  T* Range(long i, long n) {
+    if (n < 0 || !InBounds(i) || (n > 0 && !InBounds(i + n - 1))) {
+      throw RuntimeFailure("range " + std::to_string(i) + "+" + std::to_string(n) + " outside " +
+                           std::to_string(Lo) + ".." + std::to_string(Hi));
+    }
+    return data_.data() + (i - Lo);
+  }
   void Fill(const T& v) { data_.fill(v); }
   auto begin() { return data_.begin(); }
   auto end() { return data_.end(); }

@@ -1,5 +1,6 @@
 #include "session/framing.h"
 
+#include <algorithm>
 #include <array>
 
 #include "chat/chat_display.h"
@@ -61,9 +62,10 @@ void ExtractMessage(Client& c) {
   const std::int32_t start = r.ReceiveRead;
   // The ring holds a whole number of records, so a record never wraps; a read that would
   // leave the ring is caught by the checked ring all the same.
-  for (int i = 0; i < kMessageSize; ++i) {
-    f.CurrentMessage[static_cast<std::size_t>(i)] = r.ReceiveRing((start + i) % kRingSize);
-  }
+  const int first = std::min(kMessageSize, kRingSize - start);
+  std::copy_n(r.ReceiveRing.Range(start, first), first, f.CurrentMessage.begin());
+  std::copy_n(r.ReceiveRing.Range(0, kMessageSize - first), kMessageSize - first,
+              f.CurrentMessage.begin() + first);
   f.MessageHeader = protocol::DecodeHeader(f.CurrentMessage);
   const int code = f.CurrentMessage[protocol::off::kType];
   if (code == static_cast<int>(protocol::MsgType::SeatPlayer)) {

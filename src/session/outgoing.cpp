@@ -1,5 +1,7 @@
 #include "session/outgoing.h"
 
+#include <algorithm>
+
 #include "protocol/gbk.h"
 #include "session/client.h"
 
@@ -14,11 +16,17 @@ bool RingHasRoom(const SendState& s) {
   return s.Queued() + kRecord < kRingSize;
 }
 
+// Copies bytes into a ring at `at`, wrapping at its end; returns the index after them.
+template <class Ring>
+std::int32_t CopyIn(Ring& ring, std::int32_t at, const std::uint8_t* bytes, std::int32_t n) {
+  const std::int32_t first = std::min(n, kRingSize - at);
+  std::copy_n(bytes, first, ring.Range(at, first));
+  std::copy_n(bytes + first, n - first, ring.Range(0, n - first));
+  return (at + n) % kRingSize;
+}
+
 void AppendToRing(SendState& s, const protocol::Record& rec) {
-  for (std::uint8_t b : rec) {
-    s.SendRing(s.SendWrite) = b;
-    s.SendWrite = (s.SendWrite + 1) % kRingSize;
-  }
+  s.SendWrite = CopyIn(s.SendRing, s.SendWrite, rec.data(), kRecord);
 }
 
 }  // namespace
@@ -65,10 +73,10 @@ void SendSlot(Client& c) {
   }
   if (c.platform.socket.State() != platform::ISocket::kConnected) return;
   protocol::Record rec;
-  for (auto& b : rec) {
-    b = s.SendRing(s.SendRead);
-    s.SendRead = (s.SendRead + 1) % kRingSize;
-  }
+  const std::int32_t first = std::min(kRecord, kRingSize - s.SendRead);
+  std::copy_n(s.SendRing.Range(s.SendRead, first), first, rec.begin());
+  std::copy_n(s.SendRing.Range(0, kRecord - first), kRecord - first, rec.begin() + first);
+  s.SendRead = (s.SendRead + kRecord) % kRingSize;
   c.platform.socket.SendData(rec);
   if (!s.Overflow.empty() && RingHasRoom(s)) {
     AppendToRing(s, s.Overflow.front());

@@ -1,5 +1,7 @@
 #include "session/receive.h"
 
+#include <algorithm>
+
 #include "session/client.h"
 #include "session/hall.h"
 #include "session/proxy.h"
@@ -14,13 +16,22 @@ void OnSocketDataArrival(Client& c) {
 void AppendReceived(Client& c, std::span<const std::uint8_t> bytes) {
   auto& r = c.receive;
   if (r.ProxyNegotiated) {
-    for (std::uint8_t b : bytes) {
-      r.ReceiveRing(r.ReceiveWrite) = b;
-      r.ReceiveWrite = (r.ReceiveWrite + 1) % kRingSize;
-      if (r.ReceiveWrite == r.ReceiveRead) {
-        ShowHall(c);
-        c.End("receive ring overflow", 1);
-      }
+    // The ring holds at most kRingSize - 1 unread bytes; the byte that would fill it is fatal.
+    const std::int32_t room = kRingSize - 1 - r.Unread();
+    const bool overflow = static_cast<std::size_t>(room) < bytes.size();
+    std::size_t n = overflow ? static_cast<std::size_t>(room) + 1 : bytes.size();
+    std::size_t done = 0;
+    while (done < n) {
+      const std::size_t chunk =
+          std::min(n - done, static_cast<std::size_t>(kRingSize - r.ReceiveWrite));
+      std::copy_n(bytes.data() + done, chunk,
+                  r.ReceiveRing.Range(r.ReceiveWrite, static_cast<long>(chunk)));
+      r.ReceiveWrite = static_cast<std::int32_t>((r.ReceiveWrite + chunk) % kRingSize);
+      done += chunk;
+    }
+    if (overflow) {
+      ShowHall(c);
+      c.End("receive ring overflow", 1);
     }
     c.scheduler.Enable(TickScheduler::kReceive);
   } else {

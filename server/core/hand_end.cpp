@@ -1,0 +1,130 @@
+// The end of a hand, and the table state for a client that joins a running hand.
+#include <algorithm>
+
+#include "core/hand.h"
+#include "core/rules.h"
+#include "protocol/record.h"
+
+namespace tallow::server {
+
+namespace op = protocol::op;
+
+namespace {
+
+int Bit(int seat) {
+  return 1 << (seat & 3);
+}
+
+}  // namespace
+
+void Hand::Win(int winner, int discarder, Tile t, bool robbed) {
+  phase_ = Phase::Over;
+  winner_ = winner;
+  offer_ = {};
+  auto& w = S(winner);
+  WinFacts f;
+  f.winner = winner;
+  f.discarder = discarder;
+  std::vector<Tile> hand13 = w.concealed;
+  if (discarder < 0) {
+    auto it = std::find(hand13.begin(), hand13.end(), t);
+    if (it != hand13.end()) hand13.erase(it);
+  } else if (!robbed) {
+    S(discarder).pool.pop_back();
+  }
+  std::vector<Tile> full = hand13;
+  full.push_back(t);
+  f.closedWait = IsClosedWait(hand13, t, wild_);
+  f.singleWait = !f.closedWait && IsSingleWait(hand13, t, wild_);
+  const SplitHand sh = Split(full, wild_);
+  f.allPungs = IsAllPungs(sh.counts, sh.wilds) &&
+               std::none_of(w.melds.begin(), w.melds.end(),
+                            [](const Meld& m) { return m.kind == MeldKind::Chow; });
+  f.othersClosed = true;
+  for (int k = 1; k < 4; ++k) f.othersClosed = f.othersClosed && !seat(winner + k).Open();
+  f.kongDraw = discarder < 0 && kongDraw_;
+  f.kongFeeder = f.kongDraw ? kongFeeder_ : -1;
+  f.robbedKong = robbed;
+  f.lastTile = wall_.Remaining() <= opt_.reserve;
+
+  ToAll(OperationResult(Bit(winner), op::kWin, 0, 0, t));
+
+  // Every seat's concealed tiles, four to a message; the first also carries the birds.
+  std::vector<Tile> birds = wall_.PeekTail(2);
+  bool first = true;
+  for (int s = 0; s < 4; ++s) {
+    const auto& c = (s == winner) ? hand13 : seat(s).concealed;
+    for (std::size_t k = 0; k < c.size(); k += 4) {
+      const std::size_t n = std::min<std::size_t>(4, c.size() - k);
+      ToAll(TilesRevealed(Bit(s), std::span<const Tile>(c.data() + k, n),
+                          first ? std::span<const Tile>(birds) : std::span<const Tile>()));
+      first = false;
+    }
+  }
+
+  std::array<SeatFacts, 4> facts{};
+  for (int s = 0; s < 4; ++s) {
+    const auto& h = seat(s);
+    auto& sf = facts[static_cast<std::size_t>(s)];
+    sf.dealer = s == dealer_;
+    sf.open = h.Open();
+    for (const auto& m : h.melds) {
+      if (m.kind == MeldKind::ExposedKong || m.kind == MeldKind::AddedKong) sf.exposedKongs++;
+      if (m.kind == MeldKind::ConcealedKong) sf.concealedKongs++;
+      if (m.kind == MeldKind::Dragons) sf.dragonSets++;
+    }
+    sf.kongFeeds = h.kongFeeds;
+    sf.kongUnits = h.kongUnits;
+  }
+  settlement_ = Settle(f, facts, opt_.stake);
+  for (int s = 0; s < 4; ++s) ToAll(HandResult(Bit(s), settlement_->handScore[s]));
+  for (int s = 0; s < 4; ++s) {
+    const auto i = static_cast<std::size_t>(s);
+    ToAll(SeatScore(Bit(s), opt_.stake, settlement_->bytes[i],
+                    LevelTitle(coins_[i] + settlement_->amount[i])));
+  }
+}
+
+void Hand::Drawn() {
+  phase_ = Phase::Over;
+  winner_ = -1;
+  offer_ = {};
+  for (int s = 0; s < 4; ++s) ToAll(HandResult(Bit(s), 0));
+}
+
+std::optional<Record> Hand::PendingOffer(int s) const {
+  s &= 3;
+  const auto i = static_cast<std::size_t>(s);
+  if (phase_ == Phase::Over || offer_[i] == 0) return std::nullopt;
+  if (phase_ != Phase::Discard && reply_[i].given) return std::nullopt;
+  if (phase_ == Phase::Discard && s != turn_) return std::nullopt;
+  return OperationOffer(Bit(s), offer_[i]);
+}
+
+int Hand::ClientWallStart(int viewer) const {
+  const int rel = ((viewer & 3) - dealer_ + 4) & 3;  // the dealer as the viewer sees him
+  const int first = dice_[0] + dice_[1];
+  const int side = (13 + rel - first) % 4;
+  return (2 * (side * 14 + first + dice_[2] + dice_[3])) % 120;
+}
+
+Record Hand::Cleared() const {
+  return TableCleared(Bit(dealer_), dice_[0] + dice_[1], dice_[2] + dice_[3], wild_, indicator_);
+}
+
+std::array<Record, 4> Hand::Snapshots(int viewer) const {
+  std::array<Record, 4> out{};
+  const int tail = SnapshotTailValue(wall_.TailDrawn());
+  for (int s = 0; s < 4; ++s) {
+    const auto& h = seat(s);
+    std::vector<Tile> laid;
+    for (const auto& m : h.melds) laid.insert(laid.end(), m.tiles.begin(), m.tiles.end());
+    std::vector<Tile> hidden = h.concealed;
+    if (s != viewer) std::fill(hidden.begin(), hidden.end(), Tile{0});
+    out[static_cast<std::size_t>(s)] = TableSnapshot(Bit(s), static_cast<int>(h.pool.size()),
+                                                     wall_.HeadDrawn(), tail, laid, hidden);
+  }
+  return out;
+}
+
+}  // namespace tallow::server

@@ -1,0 +1,124 @@
+// Logins, relogins and where a new player sits.
+#include <algorithm>
+
+#include "core/server.h"
+#include "core/server_util.h"
+#include "protocol/record.h"
+
+namespace tallow::server {
+
+namespace off = protocol::off;
+using detail::Bit;
+using detail::ForWatchers;
+using detail::PrintableAccount;
+using detail::Text;
+
+std::optional<std::pair<int, int>> Server::ChooseSeat(const std::string& account) {
+  if (auto r = reservations_.find(account); r != reservations_.end()) {
+    auto [t, k] = r->second;
+    if (t < 0 || t >= cfg_.maxTables || k < 0 || k > 3) return std::nullopt;
+    const auto& who = TableAt(t).seats[static_cast<std::size_t>(k)];
+    if (!who.empty() && who != account) return std::nullopt;
+    return r->second;
+  }
+  for (int t = 0; t < cfg_.maxTables; ++t) {
+    Table& table = TableAt(t);
+    if (table.hand && !table.hand->Over()) continue;
+    for (int k = 0; k < 4; ++k) {
+      if (!table.seats[static_cast<std::size_t>(k)].empty()) continue;
+      // Seats reserved for someone else stay free for them.
+      const bool reserved = std::any_of(
+          reservations_.begin(), reservations_.end(),
+          [&](const auto& r) { return r.second == std::make_pair(t, k) && r.first != account; });
+      if (!reserved) return std::make_pair(t, k);
+    }
+  }
+  return std::nullopt;
+}
+
+void Server::OnLogin(int conn, const Record& rec, bool relogin) {
+  Conn& c = conns_[conn];
+  if (!c.account.empty()) return;  // already logged in on this connection
+  const std::string account = Text(rec, off::kUserName, 16);
+  const std::string password = Text(rec, off::kPassword, off::kToken - off::kPassword);
+
+  if (relogin) {
+    Session* s = Find(account);
+    if (!s || s->watcher || s->table < 0 || s->token != protocol::Token(rec)) {
+      Emit(conn, ReconnectResult(false));
+      return;
+    }
+    if (s->conn >= 0 && s->conn != conn) Detach(s->conn);
+    s->conn = conn;
+    s->droppedAt = -1;
+    conns_[conn].account = account;
+    Emit(conn, ReconnectResult(true));
+    SendRestore(*s, true);
+    return;
+  }
+
+  if (!Verify(account, password)) {
+    Emit(conn, LoginResult(3, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
+    return;
+  }
+
+  // A spectator: the hall asked for this account to watch someone.
+  if (auto w = watchRequests_.find(account); w != watchRequests_.end()) {
+    const Session* target = Find(w->second);
+    if (Find(account) || !target || target->table < 0 || target->watcher ||
+        !Full(TableAt(target->table))) {
+      Emit(conn, LoginResult(2, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
+      return;
+    }
+    const int table = target->table;
+    const int seat = target->seat;
+    Session& s = sessions_[account];
+    s = Session{};
+    s.account = account;
+    s.token = static_cast<std::uint16_t>(1 + rng_.Below(65535));
+    s.conn = conn;
+    s.watcher = true;
+    c.account = account;
+    Emit(conn, LoginResult(1, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
+    Watch(s, table, seat);
+    return;
+  }
+
+  if (Session* s = Find(account)) {
+    // The same player again (a new client process): it takes the session over.
+    if (s->watcher) {
+      Emit(conn, LoginResult(2, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
+      return;
+    }
+    if (s->conn >= 0) Detach(s->conn);
+    {
+      s->conn = conn;
+      s->droppedAt = -1;
+      c.account = account;
+      ProfileFor(account).logins++;
+      Emit(conn, LoginResult(1, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
+      if (s->table >= 0) {
+        SendSeating(*s, true);
+        SendRestore(*s, false);
+      }
+      return;
+    }
+  }
+
+  auto place = ChooseSeat(account);
+  if (!place) {
+    Emit(conn, LoginResult(2, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
+    return;
+  }
+  Session& s = sessions_[account];
+  s = Session{};
+  s.account = account;
+  s.token = static_cast<std::uint16_t>(1 + rng_.Below(65535));
+  s.conn = conn;
+  c.account = account;
+  ProfileFor(account).logins++;
+  Emit(conn, LoginResult(1, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
+  Seat(s, place->first, place->second);
+}
+
+}  // namespace tallow::server
