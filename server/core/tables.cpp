@@ -32,6 +32,9 @@ void Server::Seat(Session& s, int table, int seat) {
     if (k == seat) continue;
     if (Session* o = Find(t.seats[static_cast<std::size_t>(k)])) SendSeating(*o, false);
   }
+  // Robot seats are ready for the first hand as they sit down: a table that fills up with
+  // them starts at once.
+  MaybeStart(table);
 }
 
 // The view of the table for one player: its own profile and the others' with unknown seats,

@@ -7,6 +7,7 @@
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/hall.h"
+#include "sound/sound.h"
 
 namespace tallow {
 namespace {
@@ -18,6 +19,8 @@ constexpr double kSeatDrawPause = 0.5;
 constexpr int kFirstTumblingFrame = 6;
 constexpr int kStandingBack = 7;
 constexpr int kLargeWindNorth = 147;  // large wind tiles count down from 北 to 东
+constexpr int kWallSound = 4;         // xipai.wav
+constexpr int kDiceSound = 5;         // zhise.wav
 // The wall-stack back of each side.
 constexpr short kStackBack[] = {8, 44, 80, 116};
 
@@ -72,6 +75,7 @@ short WallStart(int dealer, const std::array<short, 4>& d) {
 void RollDice(Client& c, int /*dealer*/, std::array<short, 4>& values) {
   auto& f = c.mainForm;
   f.Label3.Caption.clear();
+  PlayTableSound(c, kDiceSound);
   for (int k = 0; k <= 1; ++k) {
     if (values[k] == 0) values[k] = 1;
   }
@@ -82,6 +86,7 @@ void RollDice(Client& c, int /*dealer*/, std::array<short, 4>& values) {
   SleepSeconds(c, kDiceRest);
   SetDice(c, false);
   SleepSeconds(c, kDiceRest);
+  PlayTableSound(c, kDiceSound);
   SetDice(c, true);
   for (int k = 2; k <= 3; ++k) {
     if (values[k] == 0) values[k] = 1;
@@ -93,6 +98,7 @@ void RollDice(Client& c, int /*dealer*/, std::array<short, 4>& values) {
 
 void BuildWall(Client& c) {
   auto& f = c.mainForm;
+  PlayTableSound(c, kWallSound);
   for (int s = 0; s <= 3; ++s) {
     const auto base = static_cast<short>(30 * s);
     SetTileSprite(c, static_cast<short>(base + 1), kStackBack[s]);
@@ -117,6 +123,7 @@ void BuildWall(Client& c) {
 
 void ShowSeatDraw(Client& c, std::uint8_t seatIndex) {
   auto& f = c.mainForm;
+  PlayTableSound(c, kDealSound);
   const short w = c.table.TileWidth(0);
   const short h = c.table.TileHeight(0);
   const short x = CheckedInt16(std::lrint(f.Pic1.Width / 2 - 2.0 * w));

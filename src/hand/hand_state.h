@@ -13,6 +13,11 @@ struct HandState {
   short RightPoolCount = 0;
   short DiscardBlinkCount = 0;
   short BlinkSprite = -1;
+  short LastPoolX = 0, LastPoolY = 0;  // where the last discard was pooled
+  // Set when the last discard has gone into its pool, so that it is never pooled twice.
+  bool DiscardPooled = false;
+  // The speech bubble shown last (index into Speak/tsSpeak), hidden by scheduler slot 9.
+  short BubbleIndex = 0;
   // Operation results.
   short WinnerRel = -1;
   CheckedArray<short, 0, 15> KongMarkSprite;
@@ -22,7 +27,12 @@ struct HandState {
   CheckedArray<CheckedArray<short, 0, 20>, 1, 3> RevealTiles;
   CheckedArray<CheckedArray<short, 0, 20>, 0, 3> RevealExtra;
   CheckedArray<short, 0, 3> RevealExtraCount;
-  CheckedArray<short, 0, 23> OneTileKongSprites;
+  // Per relative seat: slots 0..3 red-dragon one-tile kongs, 4..7 wild-tile ones.
+  CheckedArray<CheckedArray<short, 0, 7>, 0, 3> OneTileKongSprites;
+  // Bird tiles of the hand's first reveal and the wall sprites standing for them.
+  CheckedArray<short, 0, 4> BirdTile;
+  CheckedArray<short, 0, 4> BirdSprite;
+  short BirdCount = 0;
   // Settlement.
   CheckedArray<CheckedArray<short, 0, 3>, 0, 47> SettleData;  // SettleData(k, seat)
   CheckedArray<double, 0, 3> HandAmount;

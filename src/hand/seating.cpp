@@ -41,7 +41,8 @@ void FindLocalSeat(Client& c) {
   for (int i = 3; i >= 0; --i) {
     if (custom(0).Account != c.framing.SeatNames(i)) continue;
     for (int j = 0; j <= 3; ++j) {
-      custom(j).SeatBit = static_cast<std::uint8_t>(PowerOfTwo(static_cast<short>((i + 4 - j) % 4)));
+      custom(j).SeatBit =
+          static_cast<std::uint8_t>(PowerOfTwo(static_cast<short>((i + 4 - j) % 4)));
       custom(j).Account = c.framing.SeatNames(BitPosition(custom(j).SeatBit));
     }
     return;

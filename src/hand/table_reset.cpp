@@ -126,7 +126,7 @@ void ResetSeatsAndGlobals(Client& c) {
   for (int s = 1; s <= 3; ++s) hs.RevealTiles(s).Fill(0);
   hs.RightPool.Fill(0);
   hs.RightPoolCount = 0;
-  hs.OneTileKongSprites.Fill(0);
+  for (auto& seat : hs.OneTileKongSprites) seat.Fill(0);
   hs.WinnerRel = -1;
   hs.ResultCount = 0;
   c.session.TableActive = 0;
@@ -150,6 +150,9 @@ void ClearTurnBookkeeping(Client& c) {
     c.table.SeenCount(s).Fill(0);
   }
   hs.DiscardBlinkCount = 0;
+  hs.BirdTile.Fill(0);
+  hs.BirdSprite.Fill(0);
+  hs.BirdCount = 0;
 }
 
 void ClearHandDisplay(Client& c) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,6 +19,7 @@
 #include "session/scheduler.h"
 #include "shell/main_form.h"
 #include "shell/window_shell.h"
+#include "table/hand_evaluation.h"
 #include "table/table_state.h"
 
 namespace tallow {
@@ -89,6 +91,9 @@ struct FramingState {
   std::array<std::uint8_t, 2> SessionToken{};
   CheckedArray<std::string, 0, 3> SeatNames;
   std::int32_t WatchdogCount = 0;
+  std::uint64_t DispatchedCount = 0;  // messages dispatched since start-up
+  // Observer called after every dispatched message (tools and tests watch the table with it).
+  std::function<void()> AfterDispatch;
   short TurnTimerAllowed = 0;
   short NoticeShown = 0;
   // How long the login slot waits for the connected state before giving up.
@@ -129,6 +134,7 @@ class Client {
   FramingState framing;
   TickScheduler scheduler;
   TableState table;
+  HandEvaluation evaluation;
   HandState hand;
   ImageTables images;
   ToolbarState toolbar;

@@ -29,14 +29,17 @@ void Turn(Client& c, const protocol::Header& h, Handler player, Handler spectato
 void RunCase(Client& c, int kase, protocol::Header& h) {
   switch (kase) {
     case 0:
+      BeforeTurnMessage(c, 1, h);
       return Turn(c, h, OnDealTiles, SpectatorDealTiles);
     case 1:
+      BeforeTurnMessage(c, 2, h);
       return Turn(c, h, OnTileDiscarded, SpectatorTileDiscarded);
     case 2:
       return OnSeatPlayer(c, h);
     case 3:
       return OnNewHand(c, h);
     case 4:
+      BeforeTurnMessage(c, 5, h);
       return Turn(c, h, OnTileDrawn, SpectatorTileDrawn);
     case 5:
       return OnOperationOffer(c, h);

@@ -82,18 +82,19 @@ void ExtractMessage(Client& c) {
 
 void DispatchMessage(Client& c) {
   auto& f = c.framing;
+  ++f.DispatchedCount;
   const auto& msg = f.CurrentMessage;
   if (msg[protocol::off::kType] != static_cast<int>(protocol::MsgType::ReconnectResult)) {
     f.SessionToken = {msg[protocol::off::kToken], msg[protocol::off::kToken + 1]};
   }
   try {
     const int kase = DispatchCase(f.MessageHeader.Code);
-    if (kase < 0 || kase == 22) return;
-    RunCase(c, kase, f.MessageHeader);
+    if (kase >= 0 && kase != 22) RunCase(c, kase, f.MessageHeader);
   } catch (const std::exception&) {
     ShowHall(c);
     c.End("run-time failure while handling a message", 1);
   }
+  if (f.AfterDispatch) f.AfterDispatch();
 }
 
 }  // namespace tallow

@@ -171,6 +171,7 @@ void ResetSession(Client& c) {
   c.receive.ReceiveRead = c.receive.ReceiveWrite = 0;
   c.send.SendRead = c.send.SendWrite = 0;
   c.send.Overflow.clear();
+  c.players.SeatedCount = 0;
   c.session.TableActive = 0;
   f.JK_Image.Visible = false;
   f.imgKoupai(0).Visible = false;

@@ -89,7 +89,8 @@ void AssembleSpectatorTable(Client& c) {
   for (int i = 0; i <= 3; ++i) {
     if (c.table.custom(i).SeatBit != c.hand.ClearedSeatMask) continue;
     c.table.custom(i).IsDealer = -1;
-    c.table.WallHead = static_cast<short>(FloorMod((FloorMod(i + 13 - v0, 4) * 17 + v0 + v1) * 2, 120));
+    c.table.WallHead =
+        static_cast<short>(FloorMod((FloorMod(i + 13 - v0, 4) * 17 + v0 + v1) * 2, 120));
     c.table.WallTail = static_cast<short>((c.table.WallHead + 118) % 120);
     break;
   }
@@ -113,7 +114,8 @@ bool StoreSpectatorProfile(Client& c) {
   throw RuntimeFailure("no free profile slot");
 }
 
-// Position of a profile whose seat is not known yet; -1 when the player is shown already.
+// Position of a profile whose seat is not known yet; -1 when the player is shown already or
+// no position is free (a newcomer at a full table waits for a departure to be reported).
 int FreePosition(Client& c, const std::string& name) {
   auto& f = c.mainForm;
   int pos = 1;
@@ -125,7 +127,7 @@ int FreePosition(Client& c, const std::string& name) {
     for (int i = 1; i <= 3 && pos == 0; ++i) {
       if (f.Nid(i).Caption.empty()) pos = i;
     }
-    if (pos == 0) throw RuntimeFailure("no free seat for a profile");
+    if (pos == 0) return -1;
   }
   c.players.SeatedCount = CheckedInt16(c.players.SeatedCount + 1);
   if (c.players.SeatedCount == 3) {

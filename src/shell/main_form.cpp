@@ -25,7 +25,7 @@ MainForm::MainForm()
       ZhiNan(Create<ui::Image>("ZhiNan")),
       Host(Create<ui::Image>("Host")),
       Zhuang(Create<ui::Label>("Zhuang")),
-      Words(Create<ui::Label>("Words")),
+      Words(Create<ui::Image>("Words")),
       Lbchat(Create<ui::Label>("Lbchat")),
       Chat(Create<ui::TextBox>("Chat")),
       Bird(Create<ui::Image>("Bird")),
@@ -130,6 +130,7 @@ MainForm::MainForm()
     Inside(tsSpeak.Load(i), Pic1).Visible = false;
   }
   Inside(Words, Pic1).Visible = false;
+  Words.Stretch = true;
   for (int i = 0; i <= 1; ++i) {
     auto& k = Inside(imgKoupai.Load(i), Pic1);
     k.picture.id = 411 + 2 * i;

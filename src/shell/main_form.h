@@ -43,7 +43,7 @@ class MainForm : public ui::Form {
   ui::Label& Zhuang;
   ui::ControlArray<ui::Image> Speak{*this, "Speak", 2};
   ui::ControlArray<ui::Image> tsSpeak{*this, "tsSpeak", 2};
-  ui::Label& Words;
+  ui::Image& Words;  // the operation banner laid over a speech bubble
   ui::ControlArray<ui::Image> imgKoupai{*this, "imgKoupai", 1};
   ui::ControlArray<ui::ListBox> Sysmsg{*this, "Sysmsg", 1};
   ui::Label& Lbchat;

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "play/operation_panel.h"
+#include "play/tile_selection.h"
 #include "session/client.h"
 #include "session/hall.h"
 #include "session/startup.h"
@@ -190,6 +192,46 @@ void BackgroundMouseMove(Client& c) {
   ResetTitleButtons(c);
 }
 
+namespace {
+
+// The hand tiles, the claim buttons and their choosers, and the table picture's mouse-up;
+// true when the event was one of theirs.
+bool PlayInput(Client& c, const ui::InputEvent& e) {
+  auto& f = c.mainForm;
+  const ui::Control* ctl = e.control;
+  const int i = ctl->Index;
+  if (ctl->Name == f.MJ_Image.Name()) {
+    if (e.kind == ui::InputKind::MouseMove) TileMouseMove(c, i);
+    if (e.kind == ui::InputKind::MouseDown) TileMouseDown(c, i, e.button);
+    return true;
+  }
+  if (e.kind == ui::InputKind::Click) {
+    if (ctl->Name == f.Operation.Name()) {
+      OperationClick(c, i);
+      return true;
+    }
+    if (ctl->Name == f.Chi.Name()) {
+      ChiClick(c, i);
+      return true;
+    }
+    if (ctl->Name == f.Gang.Name()) {
+      GangClick(c, i);
+      return true;
+    }
+  }
+  if (ctl == &f.Pic1 && e.kind == ui::InputKind::MouseUp) {
+    TableMouseUp(c, e.button);
+    return true;
+  }
+  if (ctl == &f.Pic1 && e.kind == ui::InputKind::Click) {
+    TableClick(c);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void HandleMainFormInput(Client& c, const ui::InputEvent& e) {
   auto& f = c.mainForm;
   ui::Control* ctl = e.control;
@@ -208,6 +250,7 @@ void HandleMainFormInput(Client& c, const ui::InputEvent& e) {
     return;
   }
   if (e.kind == ui::InputKind::KeyDown) return TableKeyDown(c, e.keyCode);
+  if (PlayInput(c, e)) return;
   if (e.kind == ui::InputKind::MouseMove && ctl->Parent == nullptr && ctl != &f.Pic1) {
     BackgroundMouseMove(c);  // the frame pieces are the window's background
   }

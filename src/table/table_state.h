@@ -64,6 +64,14 @@ struct TableState {
   short DiscardClaimed = 0;
   short OperationFlags = 0;
   CheckedArray<short, 0, 4> OperationState;
+  // The concrete forms of an offered chow (mj index pairs) and kong (first mj index of each).
+  CheckedArray<short, 0, 5> ChowOptions;
+  short ChowCount = 0;
+  CheckedArray<short, 0, 9> KongOptions;
+  short KongCount = 0;
+  short KongKind = 0;  // of the first option: 2 one-tile, 3 exposed, 4 concealed
+  // 0 after an offer, 1 after a button action, 2 after the player acted, 3 after a timeout.
+  short PanelState = 0;
   short MustDiscard = 0;
   short ActionSent = 0;
   short TurnCountdown = 0;

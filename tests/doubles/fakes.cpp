@@ -7,7 +7,9 @@ void MemorySocket::Connect() {
   state_ = kConnecting;
   const int gen = ++generation_;
   clock_.Post([this, gen] {
-    if (gen == generation_ && state_ == kConnecting) state_ = accept ? kConnected : kError;
+    if (gen != generation_ || state_ != kConnecting) return;
+    state_ = accept ? kConnected : kError;
+    if (state_ == kConnected && onConnected) onConnected();
   });
 }
 

@@ -26,8 +26,10 @@ class MemorySocket : public platform::ISocket {
   }
   void Connect() override;
   void Close() override {
+    const bool wasOpen = state_ == kConnected;
     state_ = kClosed;
     ++closes;
+    if (wasOpen && onClosed) onClosed();
   }
   int State() const override { return state_; }
   void SendData(std::span<const std::uint8_t> bytes) override;
@@ -51,6 +53,8 @@ class MemorySocket : public platform::ISocket {
   std::vector<std::uint8_t> sent;
   std::vector<std::int64_t> sendTimes;  // virtual time of each SendData
   std::function<void(std::span<const std::uint8_t>)> onSend;
+  std::function<void()> onConnected;  // the connection was established
+  std::function<void()> onClosed;     // the client closed an open connection
 
  private:
   VirtualClock& clock_;

@@ -17,9 +17,9 @@ TEST(WallStart, DealerAndDiceGiveTheFirstSprite) {
     short head;
   };
   const Case cases[] = {
-      {0, {1, 1, 1, 1}, 92}, {3, {6, 6, 6, 6}, 48}, {2, {6, 5, 6, 6}, 46},
-      {1, {2, 3, 4, 5}, 56},  // side (13 + 1 - 5) mod 4 = 1: 2 × (14 + 14)
-      {3, {4, 5, 6, 6}, 6},   // side 3: 2 × (42 + 21) = 126, past the end of the wall
+      {0, {1, 1, 1, 1}, 92}, {3, {6, 6, 6, 6}, 48},
+      {2, {6, 5, 6, 6}, 46}, {1, {2, 3, 4, 5}, 56},  // side (13 + 1 - 5) mod 4 = 1: 2 × (14 + 14)
+      {3, {4, 5, 6, 6}, 6},  // side 3: 2 × (42 + 21) = 126, past the end of the wall
   };
   for (const auto& k : cases) EXPECT_EQ(WallStart(k.dealer, k.dice), k.head) << k.dealer;
   // Dice beyond 6 are not checked on the wire; the start still lies on the wall, on a stack top.

@@ -152,13 +152,15 @@ TEST_F(Ready, SeatNamesFixEverySeat) {
     EXPECT_EQ(cl.mainForm.AnNiu(2).picture.id, 107);
     for (int j = 0; j <= 3; ++j) {
       EXPECT_EQ(cl.table.custom(j).SeatBit, k.bits[j]) << k.localIndex << " " << j;
-      EXPECT_EQ(cl.table.custom(j).Account, names[BitPosition(static_cast<std::uint8_t>(k.bits[j]))]);
+      EXPECT_EQ(cl.table.custom(j).Account,
+                names[BitPosition(static_cast<std::uint8_t>(k.bits[j]))]);
     }
   }
 }
 
 TEST_F(Ready, SeatNameRecordDeletesTheRecordFileAndStopsTheKeepAlive) {
-  const auto dir = std::filesystem::temp_directory_path() / ("tallow-seat-" + std::to_string(::getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("tallow-seat-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   h.p.process.appPath = dir.string();
   std::ofstream(dir / "info.jk") << "[juNum:1]\n";

@@ -32,7 +32,7 @@ inline void PutLittleEndian(protocol::Record& r, std::size_t at, std::uint64_t v
   for (int k = 0; k < bytes; ++k) r[at + static_cast<std::size_t>(k)] = (v >> (8 * k)) & 0xFF;
 }
 
-struct ProfileSpec {
+struct ProfileFields {
   int seatMask = 0;
   std::string account;
   std::string nickname;
@@ -44,7 +44,7 @@ struct ProfileSpec {
   std::string level = "新手";
 };
 
-inline protocol::Record Profile(const ProfileSpec& p) {
+inline protocol::Record Profile(const ProfileFields& p) {
   auto r = ClientHarness::ServerRecord(20, p.seatMask);
   PutText(r, 16, p.nickname);
   PutText(r, 48, p.avatar);
@@ -71,10 +71,10 @@ inline protocol::Record Named(int type, int seatMask, const std::string& name,
 // Records the client queued for the server, oldest first.
 inline std::vector<protocol::Record> Queued(Client& c) {
   std::vector<protocol::Record> out;
-  for (std::int32_t at = c.send.SendRead; at != c.send.SendWrite;
-       at = (at + 272) % kRingSize) {
+  for (std::int32_t at = c.send.SendRead; at != c.send.SendWrite; at = (at + 272) % kRingSize) {
     protocol::Record r;
-    for (int i = 0; i < 272; ++i) r[static_cast<std::size_t>(i)] = c.send.SendRing((at + i) % kRingSize);
+    for (int i = 0; i < 272; ++i)
+      r[static_cast<std::size_t>(i)] = c.send.SendRing((at + i) % kRingSize);
     out.push_back(r);
   }
   return out;

@@ -13,6 +13,7 @@ using namespace platform::wm;
 // Seats the local player at seat bit 1: seat bit 8 sits at position 1, 4 at 2, 2 at 3.
 void SeatEveryone(Client& c) {
   const char* nicks[] = {"我", "上家", "对家", "下家"};
+  c.forms.Hero.ID(1).Caption = "上家";
   const std::uint8_t bits[] = {1, 8, 4, 2};
   for (int i = 0; i <= 3; ++i) {
     c.table.custom(i).SeatBit = bits[i];
@@ -97,8 +98,8 @@ TEST_F(Session, RefusedLoginTellsAndRestoresTheHallThenEnds) {
 }
 
 TEST(Portraits, PictureIndexRules) {
-  const std::pair<const char*, int> table[] = {
-      {"m1", 0}, {"w12", 10}, {"m3", 2}, {"w3", 12}, {"m10", 9}, {"w9", 18}, {"x", 0}, {"w", 10}};
+  const std::pair<const char*, int> table[] = {{"m1", 0},  {"w12", 10}, {"m3", 2}, {"w3", 12},
+                                               {"m10", 9}, {"w9", 18},  {"x", 0},  {"w", 10}};
   for (auto [avatar, index] : table) EXPECT_EQ(AvatarPictureIndex(avatar), index) << avatar;
   const std::pair<const char*, int> watched[] = {{"w3", 7}, {"m1", 0}, {"m5", 4}, {"w12", 5}};
   for (auto [avatar, index] : watched) {
@@ -109,8 +110,8 @@ TEST(Portraits, PictureIndexRules) {
 }
 
 TEST(Portraits, ProfileFieldsAndAnEmptyAvatar) {
-  ProfileSpec spec{.seatMask = 15, .account = "alice", .nickname = "张三abc", .avatar = ""};
-  auto r = Profile(spec);
+  ProfileFields fields{.seatMask = 15, .account = "alice", .nickname = "张三abc", .avatar = ""};
+  auto r = Profile(fields);
   PutLittleEndian(r, 152, 0x7FFFFFFF, 4);
   PutLittleEndian(r, 164, 3, 4);
   const PlayerRecord p = ParseProfile(r);
@@ -158,6 +159,9 @@ TEST_F(Session, ProfilesOfUnseatedPlayersFillTheTable) {
   ASSERT_FALSE(Deliver(h, Profile({.account = "carol", .nickname = "other"})));
   EXPECT_EQ(c().players.SeatedCount, 3);
   EXPECT_EQ(f.Nid(2).Caption, "[玩家] carol");
+  ASSERT_FALSE(Deliver(h, Profile({.account = "frank", .nickname = "frank"})));  // no room
+  EXPECT_EQ(c().players.SeatedCount, 3);
+  EXPECT_EQ(f.Nid(1).Caption, "[玩家] bob");
   ASSERT_FALSE(Deliver(h, Named(21, 0, "carol")));
   EXPECT_EQ(c().players.SeatedCount, 2);
   ASSERT_FALSE(Deliver(h, Profile({.account = "erin", .nickname = "erin", .avatar = "w3"})));
@@ -224,7 +228,8 @@ TEST_F(Session, TwoPlayersLeavingAtOnce) {
   }
   EXPECT_EQ(c().mainForm.Sysmsg(0).lines,
             std::vector<std::string>{"下家,对家,退出了游戏！ 10:0:0"});
-  EXPECT_EQ(c().mainForm.Sysmsg(1).lines, std::vector<std::string>{"下家,对家,请退出重新开始游戏."});
+  EXPECT_EQ(c().mainForm.Sysmsg(1).lines,
+            std::vector<std::string>{"下家,对家,请退出重新开始游戏."});
   const auto& notice = c().forms.frmOtherExit;
   EXPECT_TRUE(notice.Visible);
   EXPECT_TRUE(notice.TopMost);
@@ -270,7 +275,8 @@ TEST_F(Session, PlayersOutOfCoins) {
       {14, "玩家，alice金币不够，退出游戏！", "您的金币不够，退出游戏！游戏结束！", 3},
       {12, "玩家下家，alice金币不够，退出游戏！", "玩家下家以及您的金币不够，退出游戏！游戏结束！",
        2},
-      {3, "玩家对家，上家金币不够，退出游戏！", "玩家对家，上家的金币不够，退出游戏！游戏结束！", 1},
+      {3, "玩家对家，上家金币不够，退出游戏！", "玩家对家，上家的金币不够，退出游戏！游戏结束！",
+       1},
   };
   for (const auto& k : cases) {
     ClientHarness g;
@@ -338,7 +344,12 @@ TEST_F(Session, NoticeButtons) {
   EXPECT_FALSE(notice.Visible);
   EXPECT_EQ(c().mainForm.State, ui::WindowState::Minimized);
   EXPECT_EQ(h.p.hall.SysCommands(), std::vector<std::uint32_t>{kScRestore});
+  // The way back to the hall resets the session: seats, profiles and result windows empty.
   EXPECT_TRUE(c().mainForm.Nid(1).Caption.empty());
+  EXPECT_EQ(c().players.SeatedCount, 0);
+  EXPECT_TRUE(c().players.PlayerInfo(1).Nickname.empty());
+  EXPECT_EQ(c().toolbar.ToolbarLock(2), -1);
+  EXPECT_TRUE(c().forms.Hero.ID(1).Caption.empty());
   h.p.hall.exists = false;
   ShowNotice(c(), "结束");
   EXPECT_THROW(notice.OnInput({ui::InputKind::Click, &notice.imgOK}), ProcessEnded);
@@ -357,8 +368,8 @@ TEST_F(Spectator, TableAssembledFromTheFourthProfile) {
   c().hand.ClearedValue0 = 3;
   c().hand.ClearedValue1 = 4;
   ASSERT_FALSE(Deliver(h, Profile({.seatMask = 1, .account = "one", .userId = 1})));
-  ASSERT_FALSE(Deliver(
-      h, Profile({.seatMask = 2, .account = "watched", .avatar = "w3", .userId = 4242})));
+  ASSERT_FALSE(
+      Deliver(h, Profile({.seatMask = 2, .account = "watched", .avatar = "w3", .userId = 4242})));
   ASSERT_FALSE(Deliver(h, Profile({.seatMask = 4, .account = "four", .userId = 3})));
   EXPECT_TRUE(c().mainForm.Nid(0).Caption.empty());
   EXPECT_EQ(c().mainForm.Tou(0).picture.id, 0);

@@ -1,0 +1,311 @@
+#include "hall_window.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cstdio>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "background.h"
+#include "hall_form.h"
+#include "notifications.h"
+#include "platform/hall_link_contract.h"
+#include "platform/platform.h"
+#include "robot_plan.h"
+#include "seat_line.h"
+#include "seating_client.h"
+
+namespace tallow::hall {
+namespace {
+
+namespace link = platform::hall_link;
+using namespace platform::wm;
+
+constexpr std::uint32_t kWmClose = 0x0010;  // closes the hall (for scripts)
+const QString kOwnSeat = "seat";
+
+QString RobotKey(int n) {
+  return "robot" + QString::number(n);
+}
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+// What a piece of background work has to tell the log, and whether it got through.
+struct Outcome {
+  std::vector<std::string> lines;
+  bool ok = false;
+  bool windowFound = false;
+  std::optional<std::int32_t> result;
+  long long userId = 0;
+  std::vector<int> seats;
+};
+
+// One seating command, logged.
+bool Seating(Outcome& out, const HallOptions& o, const std::string& command) {
+  const SeatingReply r = SeatingCommand(o.host, o.SeatingPort(), command);
+  out.lines.push_back("seating: " + command + " → " + r.text);
+  return r.ok;
+}
+
+}  // namespace
+
+HallWindow::HallWindow(HallOptions options, QString client, QString data)
+    : options_(std::move(options)), client_(std::move(client)), data_(std::move(data)) {
+  setWindowTitle(Q(options_.caption));
+  form_ = new HallForm(options_, this);
+  auto* v = new QVBoxLayout(this);
+  v->setContentsMargins(0, 0, 0, 0);
+  v->addWidget(form_);
+  resize(560, 620);
+  connect(form_->sit, &QPushButton::clicked, this, [this] { SitDown(); });
+  connect(form_->watch, &QPushButton::clicked, this, [this] { Watch(); });
+  connect(form_->leave, &QPushButton::clicked, this, [this] { Leave(); });
+  connect(form_->robots, &QPushButton::clicked, this, [this] { FillWithRobots(3); });
+  connect(&processes_, &SeatProcesses::Log, this, &HallWindow::Log);
+  connect(&processes_, &SeatProcesses::Ended, this, [this](const QString& key) {
+    if (key == kOwnSeat) {
+      ownMode_ = Mode::kNone;
+      return;
+    }
+    for (auto it = robotHalls_.begin(); it != robotHalls_.end(); ++it) {
+      if (RobotKey(it->first) == key) {
+        robotHalls_.erase(it);
+        break;
+      }
+    }
+  });
+  pool_.setMaxThreadCount(4);
+}
+
+HallWindow::~HallWindow() {
+  pool_.waitForDone();
+}
+
+bool HallWindow::Listen() {
+  if (link::WindowExists(options_.caption)) return false;
+  return link_.Listen(options_.caption, [this](std::uint32_t msg, std::uint32_t w, std::uint32_t) {
+    return OnMessage(msg, w);
+  });
+}
+
+std::int32_t HallWindow::OnMessage(std::uint32_t msg, std::uint32_t wParam) {
+  if (msg == kSysCommand) {
+    if (wParam == kScRestore) {
+      showNormal();
+      raise();
+      activateWindow();
+    } else if (wParam == kScMinimize) {
+      showMinimized();
+    }
+    return 0;
+  }
+  if (msg == kWmClose) {
+    QTimer::singleShot(0, this, &QWidget::close);
+    return 0;
+  }
+  Log("tallow: " + Q(NotificationText(msg)));
+  return 0;
+}
+
+void HallWindow::Log(const QString& line) {
+  const QString stamped = QDateTime::currentDateTime().toString("hh:mm:ss ") + line;
+  form_->AddLogLine(stamped);
+  std::printf("%s\n", stamped.toUtf8().constData());
+  std::fflush(stdout);
+}
+
+QStringList HallWindow::LogLines() const {
+  return form_->LogLines();
+}
+
+void HallWindow::Report(const std::string& what, const std::string& error) {
+  Log(Q(what + ": " + error));
+}
+
+bool HallWindow::RobotHall() const {
+  return options_.caption != kDefaultCaption;
+}
+
+std::string HallWindow::OwnCaption(const HallOptions& o) const {
+  // A table client in player mode always reports to 锦程山庄; under any other caption the hall's
+  // own seat is played by a robot that reports here.
+  return RobotHall() ? "tallow-" + o.account : "tallow";
+}
+
+QString HallWindow::SeatDir(const std::string& account) const {
+  return QDir(data_).filePath("seats/" + Q(account));
+}
+
+void HallWindow::StopOwnSeatUnless(Mode mode, const std::string& account) {
+  if (processes_.Running(kOwnSeat) && (ownMode_ != mode || ownAccount_ != account)) {
+    processes_.Stop(kOwnSeat);
+  }
+}
+
+void HallWindow::SitDown() {
+  const HallOptions o = form_->Read(options_);
+  SeatLine s{o.account, o.password,  o.host,    o.port,       RoomName(o.table),
+             o.proxy,   RobotHall(), o.caption, OwnCaption(o)};
+  const Built line = PlayerLine(s);
+  if (!line.ok()) return Report("入座", line.error);
+  if (auto e = CheckPort(o.SeatingPort()); !e.empty()) return Report("入座", "seating " + e);
+  StopOwnSeatUnless(Mode::kPlayer, o.account);
+  const std::string caption = OwnCaption(o);
+  RunInBackground(
+      pool_, this,
+      [o, caption] {
+        Outcome out;
+        out.ok = Seating(out, o, SeatCommand(o.account, o.table, o.seat));
+        if (out.ok && link::WindowExists(caption)) {
+          out.windowFound = true;
+          out.result = link::SendMessage(caption, kConnect, 0, 0);
+        }
+        return out;
+      },
+      [this, o, line](const Outcome& out) {
+        for (const auto& l : out.lines) Log(Q(l));
+        if (!out.ok) return;
+        if (out.windowFound) {
+          Log(Q(RequestText(kConnect, out.result)));
+        } else if (processes_.Running(kOwnSeat)) {
+          Log("tallow is still starting; it logs in by itself");
+        } else {
+          LaunchOwnSeat(o, line.line, Mode::kPlayer);
+        }
+      });
+}
+
+void HallWindow::Watch() {
+  const HallOptions o = form_->Read(options_);
+  const std::string target = o.watch;
+  if (auto e = CheckAccount(target); !e.empty()) return Report("旁观", "watched player: " + e);
+  if (target == o.account) return Report("旁观", "one cannot watch oneself");
+  SeatLine s{o.account, o.password, o.host, o.port, RoomName(o.table), {}, false, {}, {}};
+  if (const Built probe = SpectatorLine(s, 1); !probe.ok()) return Report("旁观", probe.error);
+  RunInBackground(
+      pool_, this,
+      [o, target] {
+        Outcome out;
+        out.ok = Seating(out, o, WatchCommand(o.account, target));
+        if (!out.ok) return out;
+        const SeatingReply r = SeatingCommand(o.host, o.SeatingPort(), UserIdCommand(target));
+        out.lines.push_back("seating: " + UserIdCommand(target) + " → " + r.text);
+        const auto id = r.ok ? ParseUserId(r.text) : std::nullopt;
+        out.ok = id.has_value();
+        out.userId = id.value_or(0);
+        return out;
+      },
+      [this, o, s](const Outcome& out) {
+        for (const auto& l : out.lines) Log(Q(l));
+        if (!out.ok) return;
+        const Built line = SpectatorLine(s, out.userId);
+        if (!line.ok()) return Report("旁观", line.error);
+        if (processes_.Running(kOwnSeat)) processes_.Stop(kOwnSeat);
+        LaunchOwnSeat(o, line.line, Mode::kSpectator);
+      });
+}
+
+void HallWindow::Leave() {
+  const std::string caption = OwnCaption(form_->Read(options_));
+  RunInBackground(
+      pool_, this,
+      [caption] {
+        Outcome out;
+        out.result = link::SendMessage(caption, kLeaveQuestion, 0, 0);
+        return out;
+      },
+      [this](const Outcome& out) { Log(Q(RequestText(kLeaveQuestion, out.result))); });
+}
+
+void HallWindow::FillWithRobots(int count) {
+  const HallOptions o = form_->Read(options_);
+  if (auto e = CheckPort(o.SeatingPort()); !e.empty()) return Report("机器人", "seating " + e);
+  std::set<int> running;
+  for (int k = 0; k < 4; ++k) {
+    if (processes_.Running(RobotKey(RobotNumber(o.table, k)))) running.insert(k);
+  }
+  RunInBackground(
+      pool_, this,
+      [o, running, count] {
+        Outcome out;
+        const SeatingReply tables = SeatingCommand(o.host, o.SeatingPort(), kTablesCommand);
+        out.lines.push_back("seating: tables → " + tables.text);
+        if (!tables.ok) return out;
+        for (int k : RobotSeats(ParseTables(tables.text), o.table, o.seat, running, count)) {
+          const int n = RobotNumber(o.table, k);
+          if (Seating(out, o, RobotCommand(o.table, k)) &&
+              Seating(out, o, SeatCommand(RobotAccount(n), o.table, k))) {
+            out.seats.push_back(k);
+          }
+        }
+        if (out.seats.empty()) out.lines.push_back("no free seat for a robot");
+        out.ok = true;
+        return out;
+      },
+      [this, o](const Outcome& out) {
+        for (const auto& l : out.lines) Log(Q(l));
+        for (int k : out.seats) LaunchRobot(o, k);
+      });
+}
+
+void HallWindow::LaunchOwnSeat(const HallOptions& o, const std::string& line, Mode mode) {
+  LaunchSpec spec;
+  spec.key = kOwnSeat;
+  spec.label = Q((mode == Mode::kSpectator ? "tallow 旁观 (" : "tallow (") + o.account + ")");
+  spec.program = client_;
+  spec.line = Q(line);
+  spec.appDir = SeatDir(o.account);
+  spec.offscreen = RobotHall();
+  QString error;
+  if (!processes_.Start(spec, error)) return Log(error);
+  ownMode_ = mode;
+  ownAccount_ = o.account;
+}
+
+void HallWindow::LaunchRobot(const HallOptions& o, int seat) {
+  const int n = RobotNumber(o.table, seat);
+  if (processes_.Running(RobotKey(n))) return;
+  if (link::WindowExists(RobotHallCaption(n))) {
+    return Log("robot " + QString::number(n) + " belongs to another hall");
+  }
+  // The robot's hall: a window of this process that nobody sees, answering restore and minimise.
+  auto hall = std::make_unique<platform::qt::QtHallLink>();
+  const QString name = "robot " + QString::number(n);
+  const bool listening = hall->Listen(
+      RobotHallCaption(n), [this, name](std::uint32_t msg, std::uint32_t, std::uint32_t) {
+        if (msg != kSysCommand) Log(name + ": " + Q(NotificationText(msg)));
+        return 0;
+      });
+  if (!listening) return Log("cannot listen as " + Q(RobotHallCaption(n)));
+  SeatLine s{RobotAccount(n),     "", o.host, o.port,
+             RoomName(o.table),   {}, true,   RobotHallCaption(n),
+             RobotTableCaption(n)};
+  const Built line = PlayerLine(s);
+  if (!line.ok()) return Report("机器人", line.error);
+  LaunchSpec spec{RobotKey(n), name, client_, Q(line.line), SeatDir(RobotAccount(n)), true};
+  QString error;
+  if (!processes_.Start(spec, error)) return Log(error);
+  robotHalls_[n] = std::move(hall);
+}
+
+void HallWindow::closeEvent(QCloseEvent* event) {
+  if (!options_.grab.empty()) {
+    const QString path = Q(options_.grab);
+    if (!grab().save(path, "PNG"))
+      std::fprintf(stderr, "tallow-hall: cannot save %s\n", options_.grab.c_str());
+  }
+  processes_.StopAll();
+  robotHalls_.clear();
+  link_.StopListening();
+  event->accept();
+}
+
+}  // namespace tallow::hall

@@ -1,0 +1,96 @@
+#include "seat_processes.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QProcessEnvironment>
+
+#include "platform/hall_link_contract.h"
+
+namespace tallow::hall {
+
+SeatProcesses::~SeatProcesses() {
+  StopAll();
+}
+
+bool SeatProcesses::Start(const LaunchSpec& spec, QString& error) {
+  if (Running(spec.key)) {
+    error = spec.label + " is running already";
+    return false;
+  }
+  if (!QDir().mkpath(spec.appDir)) {
+    error = "cannot create " + spec.appDir;
+    return false;
+  }
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert("TALLOW_APP_DIR", spec.appDir);
+  // The client must look for windows where the hall listens.
+  env.insert("TALLOW_RUNTIME_DIR", QString::fromStdString(platform::hall_link::RuntimeDir()));
+  if (spec.offscreen) env.insert("QT_QPA_PLATFORM", "offscreen");
+
+  auto* p = new QProcess(this);
+  p->setProperty("label", spec.label);
+  p->setProcessEnvironment(env);
+  p->setWorkingDirectory(spec.appDir);
+  p->setStandardOutputFile(QProcess::nullDevice());
+  p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  const QString key = spec.key;
+  const QString label = spec.label;
+  connect(p, &QProcess::finished, this, [this, p, key, label](int code, QProcess::ExitStatus st) {
+    emit Log(st == QProcess::CrashExit ? label + " ended abnormally"
+                                       : label + " ended, exit code " + QString::number(code));
+    const auto it = processes_.find(key);
+    if (it != processes_.end() && it->second == p) processes_.erase(it);
+    p->deleteLater();
+    emit Ended(key);
+  });
+  p->start(spec.program, {spec.line});
+  if (!p->waitForStarted(5000)) {
+    error = "cannot start " + spec.program + ": " + p->errorString();
+    p->disconnect(this);
+    p->deleteLater();
+    return false;
+  }
+  processes_[key] = p;
+  emit Log(label + " started, pid " + QString::number(p->processId()));
+  return true;
+}
+
+bool SeatProcesses::Running(const QString& key) const {
+  return processes_.count(key) != 0;
+}
+
+void SeatProcesses::Stop(const QString& key, int waitMs) {
+  const auto it = processes_.find(key);
+  if (it == processes_.end()) return;
+  QProcess* p = it->second;
+  const QString label = p->property("label").toString();
+  processes_.erase(it);
+  p->disconnect(this);
+  p->terminate();
+  if (!p->waitForFinished(waitMs)) {
+    p->kill();
+    p->waitForFinished(1000);
+  }
+  emit Log(label + " stopped");
+  p->deleteLater();
+  emit Ended(key);
+}
+
+void SeatProcesses::StopAll(int waitMs) {
+  // Ask every one first, then wait for all within one deadline.
+  QDeadlineTimer deadline(waitMs);
+  for (auto& [key, p] : processes_) {
+    p->disconnect(this);
+    p->terminate();
+  }
+  for (auto& [key, p] : processes_) {
+    if (!p->waitForFinished(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)))) {
+      p->kill();
+      p->waitForFinished(1000);
+    }
+    p->deleteLater();
+  }
+  processes_.clear();
+}
+
+}  // namespace tallow::hall

@@ -1,0 +1,125 @@
+// The hall window in this process, driven through its buttons, against the real server and the
+// real clients it starts: leaving, and sitting down again with the client that is still running.
+#include "hall_window.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <memory>
+#include <regex>
+
+#include "hall_processes.h"
+#include "platform/hall_link_contract.h"
+#include "seating_client.h"
+
+namespace tallow::hall {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Child;
+using test::ReadFile;
+using test::TempDir;
+using test::WaitUntil;
+
+class HallWindowTable : public testing::Test {
+ protected:
+  void SetUp() override {
+    run_ = dir_.Sub("run");
+    // The hall, this test and the clients the hall starts share this runtime directory.
+    ::setenv("TALLOW_RUNTIME_DIR", run_.c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", run_.c_str(), 1);
+    const std::string out = dir_.Path() + "/server.out";
+    server_ = std::make_unique<Child>(TALLOW_SERVER_BINARY,
+                                      std::vector<std::string>{"--port", "0", "--seed", "11"},
+                                      std::vector<std::string>{}, out);
+    const std::regex ports("listening on [0-9.]+:([0-9]+), seating on [0-9.]+:([0-9]+)");
+    std::smatch m;
+    std::string text;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          text = ReadFile(out);
+          return std::regex_search(text, m, ports);
+        },
+        10s))
+        << text;
+    options_.port = std::stoi(m[1]);
+    options_.seatPort = std::stoi(m[2]);
+    options_.account = "alice";
+  }
+
+  // Handles the window's events until `done` holds or the time is up.
+  static bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    return WaitUntil(
+        [&] {
+          QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+          return done();
+        },
+        limit);
+  }
+
+  static int Count(const HallWindow& w, const QString& part) {
+    int n = 0;
+    for (const QString& line : w.LogLines()) n += line.contains(part) ? 1 : 0;
+    return n;
+  }
+
+  std::string Seat0() const {
+    const auto reply = SeatingCommand("127.0.0.1", options_.seatPort, kTablesCommand, 2000);
+    for (const auto& t : ParseTables(reply.text)) {
+      if (t.table == 0) return t.accounts[0];
+    }
+    return {};
+  }
+
+  static void Click(HallWindow& w, const char* text) {
+    for (QPushButton* b : w.findChildren<QPushButton*>()) {
+      if (b->text() == QString::fromUtf8(text)) return b->click();
+    }
+    ADD_FAILURE() << "no button " << text;
+  }
+
+  TempDir dir_;
+  std::string run_;
+  std::unique_ptr<Child> server_;
+  HallOptions options_;
+};
+
+TEST_F(HallWindowTable, LeaveThenSitDownAgainReusesTheRunningClient) {
+  HallWindow w(options_, TALLOW_CLIENT_BINARY, QString::fromStdString(dir_.Sub("data")));
+  ASSERT_TRUE(w.Listen());
+  w.show();
+  Click(w, "入座");
+  ASSERT_TRUE(PumpUntil([&] { return Count(w, "tallow: 0x303") == 1; }, 30s))
+      << w.LogLines().join("\n").toStdString();
+  EXPECT_EQ(Seat0(), "alice");
+
+  // No hand runs (alice never said she is ready): the client leaves and answers 0x400.
+  Click(w, "离开");
+  EXPECT_TRUE(PumpUntil([&] { return Count(w, "tallow: 0x400") == 1; }, 10s))
+      << w.LogLines().join("\n").toStdString();
+  EXPECT_TRUE(PumpUntil([&] { return Count(w, "sent 0x303") == 1; }, 5s));
+  EXPECT_EQ(Count(w, "sent 0x303 may the player leave? 离开: answered 0"), 1);
+  EXPECT_TRUE(PumpUntil([&] { return Seat0().empty(); }, 10s)) << Seat0();
+
+  // Sitting down again asks the idle client to connect instead of starting another one.
+  Click(w, "入座");
+  EXPECT_TRUE(PumpUntil([&] { return Count(w, "sent 0x16 connect 连接: answered 0") == 1; }, 10s))
+      << w.LogLines().join("\n").toStdString();
+  EXPECT_TRUE(PumpUntil([&] { return Seat0() == "alice"; }, 20s)) << Seat0();
+  EXPECT_EQ(Count(w, "tallow (alice) started"), 1);
+
+  w.close();
+  EXPECT_FALSE(platform::hall_link::WindowExists("tallow"));
+}
+
+}  // namespace
+}  // namespace tallow::hall
+
+int main(int argc, char** argv) {
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
