@@ -107,9 +107,20 @@ std::string Server::Command(std::string_view line) {
     }
     return out.str();
   }
+  if (cmd == "hands") {
+    std::string ts;
+    int t = 0;
+    in >> ts;
+    if (!ParseInt(ts, t) || t < 0) return "error usage: hands TABLE";
+    if (t >= TableCount()) return "ok 0 0";
+    const Table& table = tables_[static_cast<std::size_t>(t)];
+    const bool inPlay = table.hand && !table.hand->Over();
+    return "ok " + std::to_string(table.handsPlayed) + " " +
+           std::to_string(table.handsPlayed - (inPlay ? 1 : 0));
+  }
   if (cmd == "help") {
     return "ok commands: seat ACCOUNT TABLE SEAT | unseat ACCOUNT | robot TABLE SEAT [off] | "
-           "watch ACCOUNT TARGET | userid ACCOUNT | notice TABLE TEXT | tables";
+           "watch ACCOUNT TARGET | userid ACCOUNT | notice TABLE TEXT | tables | hands TABLE";
   }
   return "error unknown command";
 }
