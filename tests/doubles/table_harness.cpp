@@ -94,12 +94,19 @@ SeatView TableHarness::ViewOf(int seat, const protocol::Record& rec) const {
   return v;
 }
 
-void TableHarness::StartAll() {
+void TableHarness::StartAll(bool robotClients) {
   for (int i = 0; i < 4; ++i) {
     auto& s = *seats[i];
+    std::string line = s.account + "$pw$127.0.0.1$6000$Table$0$$0$$$";
+    if (robotClients) {
+      s.hall.hallCaption = "robot-hall-" + std::to_string(i);
+      line += "1$" + s.hall.hallCaption + "$tallow-robot-" + std::to_string(i) + "$";
+    } else {
+      line += "0$$$";
+    }
     s.client = std::make_unique<Client>(
         platform::Platform{clock, s.socket, s.sound, s.hall, s.dialogs, s.resources, s.process},
-        s.account + "$pw$127.0.0.1$6000$Table$0$$0$$$0$$$");
+        line);
     s.client->framing.AfterDispatch = [this, i] { Handled(i); };
     try {
       FormLoad(*s.client);

@@ -50,8 +50,9 @@ class TableHarness {
   explicit TableHarness(std::uint64_t seed, bool robots = true, server::Config config = {});
   ~TableHarness();
 
-  // Starts the four clients (each with its own application directory).
-  void StartAll();
+  // Starts the four clients (each with its own application directory); robot clients play
+  // every turn themselves.
+  void StartAll(bool robotClients = false);
   // Runs virtual time in steps of `stepMs`, checking every client after every message it
   // handles; stops early when `done` holds. Returns whether it held.
   bool Run(std::int64_t ms, const std::function<bool()>& done = nullptr, int stepMs = 5);
