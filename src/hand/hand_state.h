@@ -39,6 +39,7 @@ struct HandState {
   CheckedArray<double, 0, 3> TotalAmount;
   short ResultCount = 0;
   short ScoreCount = 0;
+  short ExtraLine = 0;  // the last settlement's extra-line flag
   // Seating.
   short SeatsNamed = 0;
   short SeatDrawPending = 0;
