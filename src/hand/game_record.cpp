@@ -6,7 +6,9 @@
 namespace tallow {
 namespace {
 
-std::string CountKey(int list) { return "count( " + std::to_string(list) + " )"; }
+std::string CountKey(int list) {
+  return "count( " + std::to_string(list) + " )";
+}
 std::string LineKey(int list, int line) {
   return CountKey(list) + "( " + std::to_string(line) + " )";
 }
@@ -26,18 +28,22 @@ void CentreOverTable(Client& c, ui::Form& w) {
 
 }  // namespace
 
-std::string GameRecordPath(const Client& c) { return c.platform.process.AppPath() + "/info.jk"; }
+std::string GameRecordPath(const Client& c) {
+  return c.platform.process.AppPath() + "/info.jk";
+}
 
 void WriteGameRecord(Client& c, int handNumber) {
   auto ini = RecordFile(c);
   const std::string section = "juNum:" + std::to_string(handNumber);
+  std::vector<std::pair<std::string, std::string>> entries;
   for (int list = 0; list <= 7; ++list) {
     const auto& lines = c.forms.Score.State(list).lines;
-    ini.WriteIniKey(section, CountKey(list), std::to_string(lines.size()));
+    entries.emplace_back(CountKey(list), std::to_string(lines.size()));
     for (std::size_t j = 0; j < lines.size(); ++j) {
-      ini.WriteIniKey(section, LineKey(list, static_cast<int>(j)), lines[j]);
+      entries.emplace_back(LineKey(list, static_cast<int>(j)), lines[j]);
     }
   }
+  ini.WriteIniKeys(section, entries);
 }
 
 void ShowHandRecord(Client& c, int handNumber) {
@@ -58,7 +64,8 @@ void ShowHandRecord(Client& c, int handNumber) {
     if (n < 0 || n > 10000) return;
     auto& lines = score.State(list).lines;
     lines.resize(static_cast<std::size_t>(n), " ");
-    for (int j = 0; j < n; ++j) lines[static_cast<std::size_t>(j)] = ini.GetIniKey(section, LineKey(list, j));
+    for (int j = 0; j < n; ++j)
+      lines[static_cast<std::size_t>(j)] = ini.GetIniKey(section, LineKey(list, j));
   }
 }
 

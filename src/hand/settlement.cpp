@@ -25,7 +25,9 @@ std::string Num(double v) {
 }
 
 // Byte b (16..61) of seat s's settlement record.
-int Byte(const Client& c, int s, int b) { return c.hand.SettleData(b - 14)(s); }
+int Byte(const Client& c, int s, int b) {
+  return c.hand.SettleData(b - 14)(s);
+}
 
 void CentreOverTable(Client& c, ui::Form& w) {
   const auto& f = c.mainForm;
@@ -106,7 +108,8 @@ void OnSeatScore(Client& c, const protocol::Header& h) {
   data(0)(s) = CheckedInt16(static_cast<long>(h.Value[0]) * 256 + h.Value[1]);
   data(1)(s) = h.Value[3];
   c.hand.ExtraLine = static_cast<short>(h.Value[2] & 0xFF);
-  for (int k = 2; k <= 47; ++k) data(k)(s) = c.framing.CurrentMessage[static_cast<std::size_t>(k + 14)];
+  for (int k = 2; k <= 47; ++k)
+    data(k)(s) = c.framing.CurrentMessage[static_cast<std::size_t>(k + 14)];
   if (++c.hand.ScoreCount < 4) return;
   c.hand.ScoreCount = 0;
   ShowSettlement(c);
@@ -141,8 +144,10 @@ void ShowFanList(Client& c) {
     if (int n = Byte(c, seat, 30); n > 0) L[14] = "点杠次数：" + Num(n);
     const int m = Byte(c, seat, 32);
     if (m > 0) {
-      if (Byte(c, seat, 31) == 1) L[15] = "杠牌总分：" + Num(m * static_cast<double>(stake)) + "金币";
-      if (Byte(c, seat, 31) == 2) L[15] = "杠牌总分：-" + Num(m * static_cast<double>(stake)) + "金币";
+      if (Byte(c, seat, 31) == 1)
+        L[15] = "杠牌总分：" + Num(m * static_cast<double>(stake)) + "金币";
+      if (Byte(c, seat, 31) == 2)
+        L[15] = "杠牌总分：-" + Num(m * static_cast<double>(stake)) + "金币";
     } else {
       L[15] = "杠牌总分：0金币";
     }
@@ -204,7 +209,8 @@ void ShowSettlement(Client& c) {
   for (int k = 0; k <= 7; ++k) score.State(k).Clear();
   for (int s = 0; s <= 3; ++s) {
     std::uint64_t amount = 0;
-    for (int b = 43; b >= 36; --b) amount = amount * 256 + static_cast<std::uint64_t>(Byte(c, s, b));
+    for (int b = 43; b >= 36; --b)
+      amount = amount * 256 + static_cast<std::uint64_t>(Byte(c, s, b));
     hs.HandAmount(s) = static_cast<double>(amount) * (Byte(c, s, 44) == 2 ? -1 : 1);
     hs.TotalAmount(s) += hs.HandAmount(s);
     std::string title;

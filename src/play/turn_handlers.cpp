@@ -5,8 +5,10 @@
 #include "hand/general.h"
 #include "hand/layout.h"
 #include "play/discards.h"
+#include "play/operation_panel.h"
 #include "play/speech_bubble.h"
 #include "play/tile_rows.h"
+#include "play/turn_timer.h"
 #include "session/client.h"
 #include "sound/sound.h"
 
@@ -105,6 +107,40 @@ void DrawOther(Client& c, int rel, int pos, int count) {
   }
 }
 
+// A discard the server made for the local seat (it stopped answering): the tile leaves the
+// hand as if it had been thrown here, so the hand stays the server's.
+void DiscardMadeByServer(Client& c, int tile) {
+  auto& t = c.table;
+  SeatRecord& me = t.custom(0);
+  if (me.HandCount % 3 != 2) return;  // the client's own discard already left the hand
+  int found = -1;
+  for (int k = me.HandStart + me.HandCount - 1; k >= me.HandStart; --k) {
+    if ((me.mj(k).value & 0xFF) == tile) {
+      found = k;
+      break;
+    }
+  }
+  if (found < 0) return;
+  const short sprite = me.mj(found).Sprite;
+  t.MustDiscard = 0;
+  t.ActionSent = -1;
+  StopTurnTimer(c);
+  ClosePanel(c);
+  SetLocalTileSize(c, TileSizes::Pool);
+  if (sprite >= 0 && sprite <= 119) {
+    SetTileSprite(c, sprite, static_cast<short>(TableTilePicture(0, tile)));
+    ShowInTableMiddle(c, sprite, t.TileWidth(0), t.TileHeight(0));
+  }
+  t.LastDiscardSprite = sprite;
+  SetLocalTileSize(c, TileSizes::Hand);
+  const int last = me.HandStart + me.HandCount - 1;
+  for (int k = found; k < last; ++k) me.mj(k) = me.mj(k + 1);
+  me.mj(last) = TileEntry{};
+  --me.HandCount;
+  SortHand(c, 0, me.HandCount);
+  LayHandRow(c, 0);
+}
+
 }  // namespace
 
 std::string TileVoiceEnding(int tile) {
@@ -161,8 +197,11 @@ void HandleDiscard(Client& c, int seatBit, int tile) {
   t.LastDiscarderRel = static_cast<std::uint8_t>(r);
   c.hand.DiscardPooled = false;
   // The local discard is already in the middle of the table (the click or the timeout put it
-  // there).
-  if (r == 0) return;
+  // there) unless the server discarded for this seat while it did not answer.
+  if (r == 0) {
+    DiscardMadeByServer(c, tile);
+    return;
+  }
   SeatRecord& s = t.custom(r);
   if (s.HandCount <= 0) return;
   SetTileSizes(c, TileSizes::Pool);

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <mutex>
 
@@ -102,6 +103,11 @@ std::optional<std::string> CharToGbk(std::string_view utf8Char) {
 }
 
 std::string ToGbk(std::string_view utf8) {
+  // Plain ASCII needs no conversion; a text that converts whole needs no character walk.
+  bool ascii = true;
+  for (char ch : utf8) ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+  if (ascii) return std::string(utf8);
+  if (auto whole = ToGbkConv().Run(utf8)) return *whole;
   std::string out;
   for (auto c : Utf8Chars(utf8)) {
     if (auto g = CharToGbk(c)) out += *g;
@@ -110,6 +116,11 @@ std::string ToGbk(std::string_view utf8) {
 }
 
 std::string FromGbk(std::string_view gbk) {
+  gbk = gbk.substr(0, std::min(gbk.size(), gbk.find('\0')));
+  bool ascii = true;
+  for (char ch : gbk) ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+  if (ascii) return std::string(gbk);
+  if (auto whole = FromGbkConv().Run(gbk)) return *whole;
   std::string out;
   std::size_t i = 0;
   while (i < gbk.size()) {

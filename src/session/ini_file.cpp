@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -77,32 +78,54 @@ std::string classIniFile::GetIniKey(const std::string& section, const std::strin
 
 void classIniFile::WriteIniKey(const std::string& section, const std::string& key,
                                const std::string& value) {
-  const std::string entry = key + "=" + value;
-  auto lines = ReadLines(INIFileName);
-  const std::string wantSection = Lower(section), wantKey = Lower(key);
+  WriteIniKeys(section, {{key, value}});
+}
 
-  long sectionLine = -1, insertAt = -1, keyLine = -1;
+void classIniFile::WriteIniKeys(const std::string& section,
+                                const std::vector<std::pair<std::string, std::string>>& entries) {
+  auto lines = ReadLines(INIFileName);
+  const std::string wantSection = Lower(section);
+  // The section's first line and the line after its last entry.
+  long head = -1;
+  std::size_t end = lines.size();
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::string name, k, v;
-    if (SectionName(lines[i], name)) {
-      if (sectionLine >= 0 && insertAt < 0) insertAt = static_cast<long>(i);
-      if (Lower(name) == wantSection && sectionLine < 0) sectionLine = static_cast<long>(i);
-    } else if (sectionLine >= 0 && insertAt < 0 && KeyValue(lines[i], k, v) &&
-               Lower(k) == wantKey && keyLine < 0) {
-      keyLine = static_cast<long>(i);
+    std::string name;
+    if (!SectionName(lines[i], name)) continue;
+    if (head >= 0) {
+      end = i;
+      break;
+    }
+    if (Lower(name) == wantSection) head = static_cast<long>(i);
+  }
+  if (head < 0) {
+    lines.push_back("[" + section + "]");
+    head = static_cast<long>(lines.size()) - 1;
+    end = lines.size();
+  }
+  // The section's existing keys, first occurrence of each.
+  std::map<std::string, std::size_t> keyLine;
+  for (std::size_t i = static_cast<std::size_t>(head) + 1; i < end; ++i) {
+    std::string k, v;
+    if (KeyValue(lines[i], k, v)) keyLine.emplace(Lower(k), i);
+  }
+  // New keys go after the section's last non-blank line, in the order they are written.
+  std::size_t at = end;
+  while (at - 1 > static_cast<std::size_t>(head) && Trim(lines[at - 1]).empty()) --at;
+  std::vector<std::string> added;
+  std::map<std::string, std::size_t> addedIndex;
+  for (const auto& [key, value] : entries) {
+    const std::string entry = key + "=" + value;
+    const std::string low = Lower(key);
+    if (auto it = keyLine.find(low); it != keyLine.end()) {
+      lines[it->second] = entry;
+    } else if (auto a = addedIndex.find(low); a != addedIndex.end()) {
+      added[a->second] = entry;
+    } else {
+      addedIndex.emplace(low, added.size());
+      added.push_back(entry);
     }
   }
-  if (keyLine >= 0) {
-    lines[static_cast<std::size_t>(keyLine)] = entry;
-  } else if (sectionLine >= 0) {
-    // Append after the last non-blank line of the section.
-    long at = insertAt < 0 ? static_cast<long>(lines.size()) : insertAt;
-    while (at - 1 > sectionLine && Trim(lines[static_cast<std::size_t>(at - 1)]).empty()) --at;
-    lines.insert(lines.begin() + at, entry);
-  } else {
-    lines.push_back("[" + section + "]");
-    lines.push_back(entry);
-  }
+  lines.insert(lines.begin() + static_cast<long>(at), added.begin(), added.end());
   std::ofstream out(INIFileName, std::ios::binary | std::ios::trunc);
   if (!out) return;  // a path that cannot be written has no effect
   for (const auto& l : lines) out << protocol::ToGbk(l) << "\r\n";

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tallow {
 
@@ -11,6 +13,10 @@ class classIniFile {
   std::string INIFileName;
 
   void WriteIniKey(const std::string& section, const std::string& key, const std::string& value);
+  // Writes many keys of one section at once, as WriteIniKey would one after the other, with a
+  // single read and a single write of the file.
+  void WriteIniKeys(const std::string& section,
+                    const std::vector<std::pair<std::string, std::string>>& entries);
   std::string GetIniKey(const std::string& section, const std::string& key) const;
 
   static constexpr std::size_t kMaxValueChars = 1023;

@@ -82,6 +82,10 @@ void TableHarness::Wire(int i) {
 SeatView TableHarness::ViewOf(int seat, const protocol::Record& rec) const {
   SeatView v;
   v.type = rec[protocol::off::kType];
+  const auto h = protocol::DecodeHeader(rec);
+  v.detail = "seat bit " + std::to_string(h.SeatMask) + ", values " + std::to_string(h.Value[0]) +
+             " " + std::to_string(h.Value[1]) + " " + std::to_string(h.Value[2]) + " " +
+             std::to_string(h.Value[3]);
   const server::Hand* hand = core.HandAt(0);
   if (hand != nullptr && !hand->Over()) {
     v.inHand = true;

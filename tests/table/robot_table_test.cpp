@@ -2,6 +2,7 @@
 // view is compared with the server's after every message it handles.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -26,8 +27,9 @@ void CheckConcealed(TableHarness& t, int seat, const SeatView& view, Client& c) 
   const auto mine = ClientConcealed(c);
   if (mine != view.concealed && t.failures.size() < 20) {
     std::ostringstream msg;
-    msg << "seat " << seat << " after type " << view.type << ": client holds " << mine.size()
-        << " tiles, server " << view.concealed.size();
+    msg << "hand " << FinishedHands(t.core) + 1 << ", seat " << seat << " after type " << view.type
+        << " (" << view.detail << "): client holds " << mine.size() << " tiles, server "
+        << view.concealed.size();
     t.failures.push_back(msg.str());
   }
 }
@@ -39,7 +41,9 @@ int HandsFromEnvironment(int fallback) {
 
 TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
   const int wanted = HandsFromEnvironment(20);
-  TableHarness t(2024);
+  server::Config config;
+  config.startCoins = 1'000'000'000;  // nobody runs out of coins in a long game
+  TableHarness t(2024, true, config);
   t.check = [&](int seat, const SeatView& v, Client& c) { CheckConcealed(t, seat, v, c); };
   t.StartAll(/*robotClients=*/true);
   const bool done = t.Run(
@@ -48,6 +52,9 @@ TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
   for (const auto& f : t.failures) ADD_FAILURE() << f;
   EXPECT_TRUE(done) << "finished " << FinishedHands(t.core) << " of " << wanted << " hands";
   for (auto& s : t.seats) EXPECT_FALSE(s->ended.has_value());
+  RecordProperty("virtual_seconds", static_cast<int>(t.clock.NowMs() / 1000));
+  std::printf("virtual time: %lld s for %d hands\n", static_cast<long long>(t.clock.NowMs() / 1000),
+              wanted);
 }
 
 }  // namespace
