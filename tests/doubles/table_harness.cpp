@@ -83,6 +83,7 @@ SeatView TableHarness::ViewOf(int seat, const protocol::Record& rec) const {
   SeatView v;
   v.type = rec[protocol::off::kType];
   const auto h = protocol::DecodeHeader(rec);
+  for (std::size_t i = 0; i < 4; ++i) v.value[i] = h.Value[i];
   v.detail = "seat bit " + std::to_string(h.SeatMask) + ", values " + std::to_string(h.Value[0]) +
              " " + std::to_string(h.Value[1]) + " " + std::to_string(h.Value[2]) + " " +
              std::to_string(h.Value[3]);

@@ -24,8 +24,9 @@ struct SeatView {
   bool inHand = false;                  // a hand was in play
   std::vector<std::uint8_t> concealed;  // the seat's concealed tiles, sorted
   int headDrawn = 0, tailDrawn = 0;
-  int wallStart = 0;   // the client's sprite of wall position 0
-  std::string detail;  // the record's seat and values, for messages
+  int wallStart = 0;           // the client's sprite of wall position 0
+  std::array<int, 4> value{};  // the record's Value(0..3)
+  std::string detail;          // the record's seat and values, for messages
 };
 
 class TableHarness {

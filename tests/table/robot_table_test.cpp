@@ -44,7 +44,40 @@ TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
   server::Config config;
   config.startCoins = 1'000'000'000;  // nobody runs out of coins in a long game
   TableHarness t(2024, true, config);
-  t.check = [&](int seat, const SeatView& v, Client& c) { CheckConcealed(t, seat, v, c); };
+  // What the robots did, seen from seat 0: every operation result, and each hand's end.
+  std::map<std::string, int> claims, fans;
+  int won = 0, drawn = 0, selfDrawn = 0;
+  const server::Hand* lastHand = nullptr;
+  t.check = [&](int seat, const SeatView& v, Client& c) {
+    CheckConcealed(t, seat, v, c);
+    if (seat != 0) return;
+    if (v.type == 7) {
+      static const std::map<int, std::string> kOps = {{4, "chow"},           {8, "pung"},
+                                                      {16, "exposed kong"},  {32, "concealed kong"},
+                                                      {64, "one-tile kong"}, {128, "win"}};
+      if (auto it = kOps.find(v.value[0] & 0xFF); it != kOps.end()) ++claims[it->second];
+    }
+    const server::Hand* hand = t.core.HandAt(0);
+    if (v.type == 9 && hand != nullptr && hand != lastHand && hand->Over()) {
+      lastHand = hand;
+      if (hand->winner() < 0 || !hand->settlement()) {
+        ++drawn;
+        return;
+      }
+      ++won;
+      const auto& b = hand->settlement()->bytes[static_cast<std::size_t>(hand->winner())];
+      auto at = [&](int byte) { return static_cast<int>(b[static_cast<std::size_t>(byte - 16)]); };
+      if (at(20) == 2) ++selfDrawn;
+      if ((at(17) & 15) == 1) ++fans["三家立"];
+      if ((at(18) & 15) == 1) ++fans["夹胡"];
+      if ((at(18) & 15) == 2) ++fans["单砸"];
+      if ((at(18) >> 4) == 1) ++fans["杠开"];
+      if ((at(18) >> 4) == 2) ++fans["抢杠"];
+      if ((at(19) & 15) == 2) ++fans["飘胡"];
+      if ((at(19) >> 4) >= 1) ++fans["飘喜儿"];
+      if (at(29) == 1) ++fans["海捞"];
+    }
+  };
   t.StartAll(/*robotClients=*/true);
   const bool done = t.Run(
       static_cast<std::int64_t>(wanted) * 600'000, [&] { return FinishedHands(t.core) >= wanted; },
@@ -52,7 +85,12 @@ TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
   for (const auto& f : t.failures) ADD_FAILURE() << f;
   EXPECT_TRUE(done) << "finished " << FinishedHands(t.core) << " of " << wanted << " hands";
   for (auto& s : t.seats) EXPECT_FALSE(s->ended.has_value());
-  RecordProperty("virtual_seconds", static_cast<int>(t.clock.NowMs() / 1000));
+  // The robots must play, not only time out: they win, and they claim.
+  EXPECT_GT(won, 0);
+  EXPECT_GT(claims["pung"] + claims["chow"], 0);
+  std::printf("hands %d: won %d (self-drawn %d), drawn %d\n", won + drawn, won, selfDrawn, drawn);
+  for (const auto& [k, n] : claims) std::printf("claim %s: %d\n", k.c_str(), n);
+  for (const auto& [k, n] : fans) std::printf("fan %s: %d\n", k.c_str(), n);
   std::printf("virtual time: %lld s for %d hands\n", static_cast<long long>(t.clock.NowMs() / 1000),
               wanted);
 }
