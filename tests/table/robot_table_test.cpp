@@ -40,7 +40,7 @@ int HandsFromEnvironment(int fallback) {
 }
 
 TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
-  const int wanted = HandsFromEnvironment(20);
+  const int wanted = HandsFromEnvironment(1000);
   server::Config config;
   config.startCoins = 1'000'000'000;  // nobody runs out of coins in a long game
   TableHarness t(2024, true, config);
