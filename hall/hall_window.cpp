@@ -161,9 +161,11 @@ void HallWindow::SitDown() {
   const std::string caption = OwnCaption(o);
   RunInBackground(
       pool_, this,
-      [o, caption] {
+      [o, caption, robot = RobotHall()] {
         Outcome out;
-        out.ok = Seating(out, o, SeatCommand(o.account, o.table, o.seat));
+        // A robot hall's own seat is a robot seat: it is ready for the first hand by itself.
+        out.ok = (!robot || Seating(out, o, RobotCommand(o.table, o.seat))) &&
+                 Seating(out, o, SeatCommand(o.account, o.table, o.seat));
         if (out.ok && link::WindowExists(caption)) {
           out.windowFound = true;
           out.result = link::SendMessage(caption, kConnect, 0, 0);
@@ -257,15 +259,15 @@ void HallWindow::FillWithRobots(int count) {
 }
 
 void HallWindow::LaunchOwnSeat(const HallOptions& o, const std::string& line, Mode mode) {
-  LaunchSpec spec;
-  spec.key = kOwnSeat;
-  spec.label = Q((mode == Mode::kSpectator ? "tallow 旁观 (" : "tallow (") + o.account + ")");
-  spec.program = client_;
-  spec.line = Q(line);
-  spec.appDir = SeatDir(o.account);
-  spec.offscreen = RobotHall();
+  LaunchSpec launch;
+  launch.key = kOwnSeat;
+  launch.label = Q((mode == Mode::kSpectator ? "tallow 旁观 (" : "tallow (") + o.account + ")");
+  launch.program = client_;
+  launch.line = Q(line);
+  launch.appDir = SeatDir(o.account);
+  launch.offscreen = RobotHall();
   QString error;
-  if (!processes_.Start(spec, error)) return Log(error);
+  if (!processes_.Start(launch, error)) return Log(error);
   ownMode_ = mode;
   ownAccount_ = o.account;
 }
@@ -290,9 +292,9 @@ void HallWindow::LaunchRobot(const HallOptions& o, int seat) {
              RobotTableCaption(n)};
   const Built line = PlayerLine(s);
   if (!line.ok()) return Report("机器人", line.error);
-  LaunchSpec spec{RobotKey(n), name, client_, Q(line.line), SeatDir(RobotAccount(n)), true};
+  LaunchSpec launch{RobotKey(n), name, client_, Q(line.line), SeatDir(RobotAccount(n)), true};
   QString error;
-  if (!processes_.Start(spec, error)) return Log(error);
+  if (!processes_.Start(launch, error)) return Log(error);
   robotHalls_[n] = std::move(hall);
 }
 

@@ -12,29 +12,29 @@ SeatProcesses::~SeatProcesses() {
   StopAll();
 }
 
-bool SeatProcesses::Start(const LaunchSpec& spec, QString& error) {
-  if (Running(spec.key)) {
-    error = spec.label + " is running already";
+bool SeatProcesses::Start(const LaunchSpec& launch, QString& error) {
+  if (Running(launch.key)) {
+    error = launch.label + " is running already";
     return false;
   }
-  if (!QDir().mkpath(spec.appDir)) {
-    error = "cannot create " + spec.appDir;
+  if (!QDir().mkpath(launch.appDir)) {
+    error = "cannot create " + launch.appDir;
     return false;
   }
   auto env = QProcessEnvironment::systemEnvironment();
-  env.insert("TALLOW_APP_DIR", spec.appDir);
+  env.insert("TALLOW_APP_DIR", launch.appDir);
   // The client must look for windows where the hall listens.
   env.insert("TALLOW_RUNTIME_DIR", QString::fromStdString(platform::hall_link::RuntimeDir()));
-  if (spec.offscreen) env.insert("QT_QPA_PLATFORM", "offscreen");
+  if (launch.offscreen) env.insert("QT_QPA_PLATFORM", "offscreen");
 
   auto* p = new QProcess(this);
-  p->setProperty("label", spec.label);
+  p->setProperty("label", launch.label);
   p->setProcessEnvironment(env);
-  p->setWorkingDirectory(spec.appDir);
+  p->setWorkingDirectory(launch.appDir);
   p->setStandardOutputFile(QProcess::nullDevice());
   p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  const QString key = spec.key;
-  const QString label = spec.label;
+  const QString key = launch.key;
+  const QString label = launch.label;
   connect(p, &QProcess::finished, this, [this, p, key, label](int code, QProcess::ExitStatus st) {
     emit Log(st == QProcess::CrashExit ? label + " ended abnormally"
                                        : label + " ended, exit code " + QString::number(code));
@@ -43,9 +43,9 @@ bool SeatProcesses::Start(const LaunchSpec& spec, QString& error) {
     p->deleteLater();
     emit Ended(key);
   });
-  p->start(spec.program, {spec.line});
+  p->start(launch.program, {launch.line});
   if (!p->waitForStarted(5000)) {
-    error = "cannot start " + spec.program + ": " + p->errorString();
+    error = "cannot start " + launch.program + ": " + p->errorString();
     p->disconnect(this);
     p->deleteLater();
     return false;

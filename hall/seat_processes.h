@@ -23,7 +23,7 @@ class SeatProcesses : public QObject {
  public:
   ~SeatProcesses() override;
   // Starts the client; false (with the reason in `error`) when it cannot be started.
-  bool Start(const LaunchSpec& spec, QString& error);
+  bool Start(const LaunchSpec& launch, QString& error);
   bool Running(const QString& key) const;
   // Ends the process (terminate, then kill after waitMs) and forgets it.
   void Stop(const QString& key, int waitMs = 2000);

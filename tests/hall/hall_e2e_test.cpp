@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <regex>
+#include <sstream>
 
 #include "hall_processes.h"
 #include "platform/hall_link_contract.h"
@@ -159,6 +160,32 @@ TEST_F(HallTable, RefusedSeatStartsNoClientAndASecondHallDoesNotStart) {
 
   hall->Signal(SIGTERM);
   EXPECT_EQ(hall->Wait(15000), 0);
+}
+
+}  // namespace
+}  // namespace tallow::hall
+
+namespace tallow::hall {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Four real robot clients over TCP play a whole hand: a robot hall seats itself and three more.
+TEST_F(HallTable, FourRobotsPlayAWholeHandOverTcp) {
+  ASSERT_NO_FATAL_FAILURE(StartServer());
+  const std::string log = dir_.Path() + "/robots.out";
+  auto hall = StartHall({"--caption", "robot-table-hall", "--account", "robot1", "--table", "0",
+                         "--seat", "0", "--sit", "--robots", "3"},
+                        log);
+  auto finished = [&] {
+    const auto reply = SeatingCommand("127.0.0.1", seatPort_, "hands 0", 2000);
+    std::istringstream in(reply.text);
+    std::string ok;
+    int started = 0, done = 0;
+    in >> ok >> started >> done;
+    return ok == "ok" && done >= 1;
+  };
+  EXPECT_TRUE(WaitUntil(finished, 480s)) << ReadFile(log);
 }
 
 }  // namespace
