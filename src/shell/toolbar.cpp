@@ -1,7 +1,12 @@
 #include "shell/toolbar.h"
 
+#include <initializer_list>
+
+#include "hand/game_record.h"
 #include "hand/layout.h"
+#include "hand/ready_cycle.h"
 #include "session/client.h"
+#include "shell/window_shell.h"
 
 namespace tallow {
 
@@ -15,6 +20,53 @@ void UnlockStartButton(Client& c) {
 
 void LockStartButton(Client& c) {
   c.toolbar.ToolbarLock(2) = -1;
+}
+
+namespace {
+
+void CentreOverTable(Client& c, ui::Form& w) {
+  const auto& f = c.mainForm;
+  w.Top = f.Top + (f.Height - w.Height) / 2;
+  w.Left = f.Left + (f.Width - w.Width) / 2;
+}
+
+}  // namespace
+
+void ToolbarClick(Client& c, int i) {
+  auto& forms = c.forms;
+  switch (i) {
+    case 1:  // chat window
+      forms.Talk.Visible = !forms.Talk.Visible;
+      break;
+    case 2:  // start / continue
+      StartOrContinue(c);
+      break;
+    case 4:  // hide the table, without touching the hall
+      c.mainForm.State = ui::WindowState::Minimized;
+      for (ui::Form* w : std::initializer_list<ui::Form*>{&forms.Hero, &forms.Score, &forms.Talk,
+                                                          &forms.VosSet}) {
+        w->Visible = false;
+      }
+      break;
+    case 5:  // the result of the hand (the one in play has no record yet)
+      CentreOverTable(c, forms.Score);
+      if (forms.Score.Visible) {
+        forms.Score.Visible = false;
+      } else {
+        ShowHandRecord(c, c.session.HandInPlay ? c.session.HandNumber - 1 : c.session.HandNumber);
+        forms.Score.Visible = true;
+      }
+      break;
+    case 6:  // the leaderboard
+      CentreOverTable(c, forms.Hero);
+      forms.Hero.Visible = !forms.Hero.Visible;
+      break;
+    case 8:  // exit confirmation
+      ToggleExitDialog(c, true);
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace tallow

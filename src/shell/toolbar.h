@@ -10,4 +10,7 @@ void UnlockStartButton(Client& c);
 // Locks the start button until the next connect request.
 void LockStartButton(Client& c);
 
+// A click on toolbar button i (0..8).
+void ToolbarClick(Client& c, int i);
+
 }  // namespace tallow

@@ -7,6 +7,7 @@
 #include "session/client.h"
 #include "session/hall.h"
 #include "session/startup.h"
+#include "shell/toolbar.h"
 
 namespace tallow {
 namespace {
@@ -250,6 +251,10 @@ void HandleMainFormInput(Client& c, const ui::InputEvent& e) {
     return;
   }
   if (e.kind == ui::InputKind::KeyDown) return TableKeyDown(c, e.keyCode);
+  if (e.kind == ui::InputKind::Click && ctl->Name == "AnNiu" && f.AnNiu.IsLoaded(ctl->Index) &&
+      ctl == &f.AnNiu(ctl->Index)) {
+    return ToolbarClick(c, ctl->Index);
+  }
   if (PlayInput(c, e)) return;
   if (e.kind == ui::InputKind::MouseMove && ctl->Parent == nullptr && ctl != &f.Pic1) {
     BackgroundMouseMove(c);  // the frame pieces are the window's background

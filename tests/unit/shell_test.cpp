@@ -131,3 +131,34 @@ TEST(Shell, TitleButtonsLightOnlyAfterTheBackgroundWasCrossed) {
 
 }  // namespace
 }  // namespace tallow::testing
+
+namespace tallow::testing {
+namespace {
+
+TEST(Toolbar, ButtonsRunTheirCommands) {
+  ClientHarness h;
+  h.StartAndLogIn();
+  Client& c = h.c();
+  c.table.custom(0).SeatBit = 4;
+  c.toolbar.ToolbarLock(2) = 0;
+  auto click = [&](int i) { c.mainForm.OnInput({ui::InputKind::Click, &c.mainForm.AnNiu(i)}); };
+  h.p.socket.sent.clear();
+  click(2);  // 开始 declares the player ready
+  h.Ticks(3);
+  auto sent = h.p.socket.SentRecords();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(sent[0][3], 16);
+  EXPECT_EQ(sent[0][15], 1);
+  click(6);
+  EXPECT_TRUE(c.forms.Hero.Visible);
+  click(6);
+  EXPECT_FALSE(c.forms.Hero.Visible);
+  click(8);
+  EXPECT_TRUE(c.forms.frmExit.Visible);
+  click(4);  // 隐藏 minimises the table only
+  EXPECT_EQ(c.mainForm.State, ui::WindowState::Minimized);
+  EXPECT_EQ(c.shell.HiddenByF1, 0);
+}
+
+}  // namespace
+}  // namespace tallow::testing
