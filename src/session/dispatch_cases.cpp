@@ -11,7 +11,7 @@
 #include "session/client.h"
 #include "session/reconnection.h"
 #include "session/session_messages.h"
-#include "spectator/spectator_handlers.h"
+#include "watcher/watcher_handlers.h"
 #include "table/claim_options.h"
 
 namespace tallow {
