@@ -2,6 +2,7 @@
 
 #include "session/client.h"
 #include "session/ini_file.h"
+#include "shell/window_shell.h"
 
 namespace tallow {
 namespace {
@@ -17,13 +18,6 @@ classIniFile RecordFile(const Client& c) {
   classIniFile ini;
   ini.INIFileName = GameRecordPath(c);
   return ini;
-}
-
-// Centres a window over the table window.
-void CentreOverTable(Client& c, ui::Form& w) {
-  const auto& f = c.mainForm;
-  w.Top = f.Top + (f.Height - w.Height) / 2;
-  w.Left = f.Left + (f.Width - w.Width) / 2;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "hand/general.h"
 #include "protocol/gbk.h"
 #include "session/client.h"
+#include "shell/window_shell.h"
 
 namespace tallow {
 namespace {
@@ -27,12 +28,6 @@ std::string Num(double v) {
 // Byte b (16..61) of seat s's settlement record.
 int Byte(const Client& c, int s, int b) {
   return c.hand.SettleData(b - 14)(s);
-}
-
-void CentreOverTable(Client& c, ui::Form& w) {
-  const auto& f = c.mainForm;
-  w.Top = f.Top + (f.Height - w.Height) / 2;
-  w.Left = f.Left + (f.Width - w.Width) / 2;
 }
 
 // The continue prompt and countdown after a hand.

@@ -22,16 +22,6 @@ void LockStartButton(Client& c) {
   c.toolbar.ToolbarLock(2) = -1;
 }
 
-namespace {
-
-void CentreOverTable(Client& c, ui::Form& w) {
-  const auto& f = c.mainForm;
-  w.Top = f.Top + (f.Height - w.Height) / 2;
-  w.Left = f.Left + (f.Width - w.Width) / 2;
-}
-
-}  // namespace
-
 void ToolbarClick(Client& c, int i) {
   auto& forms = c.forms;
   switch (i) {

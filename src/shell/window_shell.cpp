@@ -133,15 +133,19 @@ void ChatKeyDown(Client& c, int keyCode) {
   if (keyCode == kKeyF1) F1Action(c);
 }
 
+void CentreOverTable(Client& c, ui::Form& w) {
+  const auto& f = c.mainForm;
+  w.Top = f.Top + (f.Height - w.Height) / 2;
+  w.Left = f.Left + (f.Width - w.Width) / 2;
+}
+
 void ToggleExitDialog(Client& c, bool bringToFront) {
   auto& dlg = c.forms.frmExit;
   if (dlg.Visible) {
     dlg.Visible = false;
     return;
   }
-  const auto& f = c.mainForm;
-  dlg.Top = f.Top + (f.Height - dlg.Height) / 2;
-  dlg.Left = f.Left + (f.Width - dlg.Width) / 2;
+  CentreOverTable(c, dlg);
   c.session.ExitWarningShown = c.session.TableActive != 0 && c.table.Spectating == 0;
   dlg.Visible = true;
   if (bringToFront) dlg.RaiseRequested = true;

@@ -30,6 +30,8 @@ void MainFormResize(Client& c);
 void TableKeyDown(Client& c, int keyCode);
 // F1 in the chat box.
 void ChatKeyDown(Client& c, int keyCode);
+// Places a small window centred over the table window.
+void CentreOverTable(Client& c, ui::Form& w);
 // Opens or closes the exit confirmation.
 void ToggleExitDialog(Client& c, bool bringToFront);
 // Mouse on the title buttons (which: 0 close, 1 minimise), the drag strip and the background.
