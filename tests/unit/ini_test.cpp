@@ -63,6 +63,23 @@ TEST_F(Ini, ChineseTextIsStoredAsGbk) {
   EXPECT_NE(Raw().find(protocol::ToGbk("你好")), std::string::npos);
 }
 
+TEST_F(Ini, NewSectionIsAddedAfterTheFileAsItWas) {
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "; note\n[a]\nk=1";  // Unix line ends, no line end at the close
+  }
+  ini.WriteIniKeys("b", {{"x", "1"}, {"Y", "2"}, {"x", "3"}});
+  EXPECT_EQ(Raw(), "; note\n[a]\nk=1\r\n[b]\r\nx=3\r\nY=2\r\n");
+  EXPECT_EQ(ini.GetIniKey("a", "k"), "1");
+  EXPECT_EQ(ini.GetIniKey("B", "y"), "2");
+  // Writing into a section that exists rewrites the file and keeps both sections.
+  ini.WriteIniKeys("A", {{"k", "4"}, {"m", "5"}});
+  EXPECT_EQ(ini.GetIniKey("a", "k"), "4");
+  EXPECT_EQ(ini.GetIniKey("a", "m"), "5");
+  EXPECT_EQ(ini.GetIniKey("b", "x"), "3");
+  EXPECT_EQ(ini.GetIniKey("b", "m"), "");
+}
+
 TEST_F(Ini, UnwritablePathHasNoEffect) {
   ini.INIFileName = "/nonexistent-dir/x.ini";
   ini.WriteIniKey("s", "k", "v");
