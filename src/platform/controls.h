@@ -122,6 +122,9 @@ struct ListBox : Control {
   Color ForeColor = kBlack;
   Color BackColor = kWhite;
   double FontSize = 9;
+  // Latin letters, digits and spaces half as wide as a Chinese character, so that lines padded
+  // with spaces line up in columns.
+  bool FixedPitch = false;
 
   void AddItem(std::string line) { lines.push_back(std::move(line)); }
   void Clear() {

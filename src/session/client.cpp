@@ -26,6 +26,7 @@ Client::Client(platform::Platform p, std::string line)
   platform.socket.OnDataArrival = [this] { OnSocketDataArrival(*this); };
   platform.socket.OnClose = [this] { OnSocketClose(*this); };
   mainForm.OnInput = [this](const ui::InputEvent& e) { HandleMainFormInput(*this, e); };
+  WireResultWindows(*this);
 }
 
 Client::~Client() {

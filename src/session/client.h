@@ -14,6 +14,7 @@
 #include "platform/checked_array.h"
 #include "platform/platform.h"
 #include "protocol/record.h"
+#include "session/exit_dialog.h"
 #include "session/notice_window.h"
 #include "session/players.h"
 #include "session/scheduler.h"
@@ -104,11 +105,11 @@ struct FramingState {
 struct Forms {
   ui::Form Talk{"Talk"};
   ui::Form huifu{"huifu"};
-  ui::Form Information{"Information"};
+  InformationForm Information;
   ScoreForm Score;
   HeroForm Hero;
   ui::Form VosSet{"VosSet"};
-  ui::Form frmExit{"frmExit"};
+  ExitForm frmExit;
   OtherExitForm frmOtherExit;
   ui::Form frmReconnect{"frmReconnect"};
 };

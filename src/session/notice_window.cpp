@@ -1,14 +1,15 @@
 #include "session/notice_window.h"
 
-#include "hand/table_reset.h"
 #include "session/client.h"
-#include "session/hall.h"
+#include "session/exit_dialog.h"
 
 namespace tallow {
 namespace {
 
 constexpr double kTwipsPerPixel = 15;
-constexpr double kWidth = 320, kHeight = 160;  // pixels
+// The window's outer size; the client area below a title bar of up to 30 pixels holds the text
+// (four lines) and the buttons.
+constexpr double kWidth = 320, kHeight = 170;  // pixels
 constexpr double kButtonWidth = 70, kButtonHeight = 30;
 
 void HandleInput(Client& c, const ui::InputEvent& e) {
@@ -31,12 +32,12 @@ OtherExitForm::OtherExitForm()
   Caption = "退出";
   Width = kWidth * kTwipsPerPixel;
   Height = kHeight * kTwipsPerPixel;
-  Label1.Move(20, 24, kWidth - 40, 60);
+  Label1.Move(20, 14, kWidth - 40, 72);
   Label1.FontSize = 10;
-  imgOK.Move(70, 104, kButtonWidth, kButtonHeight);
-  imgCancel.Move(180, 104, kButtonWidth, kButtonHeight);
-  imgOK.picture.id = 130;      // 确定
-  imgCancel.picture.id = 132;  // 取消
+  imgOK.Move(70, 94, kButtonWidth, kButtonHeight);
+  imgCancel.Move(180, 94, kButtonWidth, kButtonHeight);
+  imgOK.picture.name = "notice_ok";          // 确定
+  imgCancel.picture.name = "notice_cancel";  // 取消
   imgOK.Pointer = imgCancel.Pointer = ui::MousePointer::Custom;
 }
 
@@ -72,14 +73,9 @@ void ShowNotice(Client& c, const std::string& text) {
 }
 
 void OtherExitOkClick(Client& c) {
-  c.table.TableReadyForNext = 0;
-  ResetSession(c);
-  ResetTableState(c);
-  ResetTableDisplay(c);
+  ResetForHall(c);
   UnloadOtherExit(c);
-  if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
-  c.mainForm.State = ui::WindowState::Minimized;
-  ShowHall(c);
+  ReturnToHall(c);
 }
 
 void OtherExitCancelClick(Client& c) {

@@ -58,6 +58,7 @@ void PlayersLeft(Client& c, std::uint8_t present) {
   ResetMessageRows(c);
   f.Sysmsg(0).AddItem(names + "退出了游戏！ " + ClockText(c));
   f.Sysmsg(1).AddItem(names + "请退出重新开始游戏.");
+  LoadHero(c);
   c.forms.Hero.Visible = true;
   SleepSeconds(c, 2);
   c.session.HandNumber = 0;

@@ -48,6 +48,7 @@ void ToolbarClick(Client& c, int i) {
       }
       break;
     case 6:  // the leaderboard
+      LoadHero(c);
       CentreOverTable(c, forms.Hero);
       forms.Hero.Visible = !forms.Hero.Visible;
       break;

@@ -5,6 +5,7 @@
 #include "play/operation_panel.h"
 #include "play/tile_selection.h"
 #include "session/client.h"
+#include "session/exit_dialog.h"
 #include "session/hall.h"
 #include "session/startup.h"
 #include "shell/toolbar.h"
@@ -145,8 +146,9 @@ void ToggleExitDialog(Client& c, bool bringToFront) {
     dlg.Visible = false;
     return;
   }
+  LoadExitDialog(c);
   CentreOverTable(c, dlg);
-  c.session.ExitWarningShown = c.session.TableActive != 0 && c.table.Spectating == 0;
+  UpdateExitWarning(c);
   dlg.Visible = true;
   if (bringToFront) dlg.RaiseRequested = true;
 }

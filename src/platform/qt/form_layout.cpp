@@ -92,6 +92,7 @@ void AddControl(Digest& d, const ui::Control& c) {
       d.Add(l.ForeColor);
       d.Add(l.BackColor);
       d.Add(l.FontSize);
+      d.Add(l.FixedPitch);
       break;
     }
     case ui::ControlKind::TextBox: {

@@ -57,11 +57,11 @@ void PaintList(QPainter& p, const ui::ListBox& list, const QRect& rect) {
   p.fillRect(rect, ToQColor(list.BackColor));
   p.setPen(ToQColor(kBorder));
   p.drawRect(rect.adjusted(0, 0, -1, -1));
-  p.setFont(ControlFont(list.FontSize, false));
+  p.setFont(ListFont(list));
   const int lineHeight = ListLineHeight(list);
   const QRect inner = rect.adjusted(2, 1, -2, -1);
   p.setClipRect(inner, Qt::IntersectClip);
-  const int first = std::max(0, list.TopIndex);
+  const int first = ListTopLine(list);
   for (int i = first, y = inner.top(); i < list.ListCount() && y < inner.bottom();
        ++i, y += lineHeight) {
     const QRect line(inner.left(), y, inner.width(), lineHeight);
@@ -95,23 +95,42 @@ void PaintBrowser(QPainter& p, const QRect& rect) {
 
 }  // namespace
 
-QFont ControlFont(double points, bool bold) {
+QFont ControlFont(double points, bool bold, bool fixedPitch) {
   static const bool haveCjk =
       QFontDatabase::families().contains(QStringLiteral("WenQuanYi Zen Hei"));
-  QFont font = haveCjk ? QFont(QStringLiteral("WenQuanYi Zen Hei")) : QFont();
+  static const bool haveCjkMono =
+      QFontDatabase::families().contains(QStringLiteral("WenQuanYi Zen Hei Mono"));
+  QFont font;
+  if (fixedPitch && haveCjkMono) {
+    font = QFont(QStringLiteral("WenQuanYi Zen Hei Mono"));
+  } else if (haveCjk) {
+    font = QFont(QStringLiteral("WenQuanYi Zen Hei"));
+  } else if (fixedPitch) {
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+  }
   const double safe = std::isfinite(points) ? std::clamp(points, 1.0, 200.0) : 9.0;
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(safe * 96.0 / 72.0))));
   font.setBold(bold);
   return font;
 }
 
+QFont ListFont(const ui::ListBox& list) {
+  return ControlFont(list.FontSize, false, list.FixedPitch);
+}
+
 int ListLineHeight(const ui::ListBox& list) {
-  return std::max(1, QFontMetrics(ControlFont(list.FontSize, false)).height());
+  return std::max(1, QFontMetrics(ListFont(list)).height());
+}
+
+int ListTopLine(const ui::ListBox& list) {
+  const int rows = std::max(1, (ToPixels(list.Height) - 2) / ListLineHeight(list));
+  return std::clamp(list.TopIndex, 0, std::max(0, list.ListCount() - rows));
 }
 
 int ListLineAt(const ui::ListBox& list, int y) {
-  if (y < 1) return list.ListCount() > 0 ? std::max(0, list.TopIndex) : -1;
-  const long line = std::max(0, list.TopIndex) + static_cast<long>((y - 1) / ListLineHeight(list));
+  if (y < 1) return list.ListCount() > 0 ? ListTopLine(list) : -1;
+  const long line = ListTopLine(list) + static_cast<long>((y - 1) / ListLineHeight(list));
   return line < list.ListCount() ? static_cast<int>(line) : -1;
 }
 

@@ -15,10 +15,16 @@ namespace tallow::platform::qt {
 class PixmapCache;
 
 // A font of the given size in points (at 96 dots per inch, whatever the device), with the CJK
-// font "WenQuanYi Zen Hei" when the system has it.
-QFont ControlFont(double points, bool bold);
+// font "WenQuanYi Zen Hei" when the system has it; fixed pitch: its "Mono" face, whose Latin
+// characters are half as wide as the Chinese ones.
+QFont ControlFont(double points, bool bold, bool fixedPitch = false);
+// The font a list box draws its lines in.
+QFont ListFont(const ui::ListBox& list);
 // The height of one line of a list box.
 int ListLineHeight(const ui::ListBox& list);
+// The first line a list box shows: its TopIndex, but never so far down that rows stay empty
+// below the last line (a list scrolls no further than its last page).
+int ListTopLine(const ui::ListBox& list);
 // The line of a list box at a height inside it, or -1 below the last line.
 int ListLineAt(const ui::ListBox& list, int y);
 

@@ -56,7 +56,8 @@ void AfterLogicCall() noexcept {
   FormView::RefreshAll();
 }
 
-FormView::FormView(ui::Form& form) : QWidget(nullptr, Qt::Window), form_(form) {
+FormView::FormView(ui::Form& form, QWidget* owner)
+    : QWidget(owner, owner != nullptr ? Qt::Tool : Qt::Window), form_(form) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
@@ -348,10 +349,10 @@ void FormView::wheelEvent(QWheelEvent* e) {
   const Hit hit = HitTest(form_, e->position().toPoint());
   if (hit.control == nullptr || hit.control->Kind() != ui::ControlKind::ListBox) return;
   auto* list = static_cast<ui::ListBox*>(hit.control);
-  const int rows = std::max(1, ToPixels(list->Height) / ListLineHeight(*list));
+  const int rows = std::max(1, (ToPixels(list->Height) - 2) / ListLineHeight(*list));
   const int steps = e->angleDelta().y() / 40;  // three lines a notch
   const int last = std::max(0, list->ListCount() - rows);
-  list->TopIndex = std::clamp(list->TopIndex - steps, 0, last);
+  list->TopIndex = std::clamp(ListTopLine(*list) - steps, 0, last);
   AfterLogicCall();
 }
 

@@ -20,8 +20,9 @@ class FormView : public QWidget {
  public:
   static constexpr int kRefreshMs = 30;
 
-  // The form must outlive the view.
-  explicit FormView(ui::Form& form);
+  // The form must outlive the view. A view with an owner is a tool window of the owner's window:
+  // it stays above it, leaves the task bar alone and goes down with it.
+  explicit FormView(ui::Form& form, QWidget* owner = nullptr);
   ~FormView() override;
 
   ui::Form& Model() const { return form_; }
