@@ -3,16 +3,20 @@
 //
 //   tallow-picture OUT.png STATE [WIDTHxHEIGHT]
 //
-// STATE: empty (the table after start-up) or wall (the table with the whole wall built).
+// STATE: empty (the table after start-up), wall (the whole wall built), hand (a hand in play),
+// offer (a chow offered), claim (the chow chooser open), reveal (the hands shown after a win),
+// settlement (the result window over the table). The hand states are played by feeding the
+// client the records a server would send (picture_script.cpp), on a clock that never waits.
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 
+#include "app/picture_clock.h"
+#include "app/picture_script.h"
 #include "art_resources.h"
-#include "hand/layout.h"
-#include "hand/table_reset.h"
 #include "platform/qt/form_painter.h"
 #include "platform/qt/qt_platform.h"
 #include "session/client.h"
@@ -21,16 +25,19 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: tallow-picture OUT.png empty|wall [WIDTHxHEIGHT]\n");
+  std::fprintf(stderr, "usage: tallow-picture OUT.png %s [WIDTHxHEIGHT]\n",
+               tallow::picture::StageNames());
   return 2;
 }
 
-// The wall as the hand start shows it: every stack built, backs up.
-void ShowWholeWall(tallow::Client& c) {
-  tallow::ResetTableDisplay(c);
-  for (short sprite = 0; sprite < 120; ++sprite) {
-    tallow::SetTileSprite(c, sprite, static_cast<short>(8 + 36 * (sprite / 30)));
-  }
+// The result window painted where it stands over the table window.
+void PaintOver(QImage& table, const tallow::ui::Form& tableForm, const tallow::ui::Form& window) {
+  const QImage over = tallow::platform::qt::RenderToImage(window);
+  QPainter p(&table);
+  // Both windows are placed in twips on the screen.
+  const int x = static_cast<int>((window.Left - tableForm.Left) / 15);
+  const int y = static_cast<int>((window.Top - tableForm.Top) / 15);
+  p.drawImage(x, y, over);
 }
 
 }  // namespace
@@ -38,8 +45,8 @@ void ShowWholeWall(tallow::Client& c) {
 int main(int argc, char** argv) {
   if (argc < 3) return Usage();
   const std::string out = argv[1];
-  const std::string state = argv[2];
-  if (state != "empty" && state != "wall") return Usage();
+  const auto stage = tallow::picture::StageByName(argv[2]);
+  if (!stage) return Usage();
   if (argc > 3) qputenv("TALLOW_SCREEN", argv[3]);
   QTemporaryDir dir;
   qputenv("TALLOW_APP_DIR", dir.path().toUtf8());
@@ -50,14 +57,21 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   tallow::InitArtResources();
   tallow::platform::qt::QtPlatform qt;
+  // The hand is played on a clock of its own: the client's pauses (dice, pooling, the
+  // face-down hand) take no time.
+  tallow::picture::StepClock clock;
+  tallow::platform::Platform platform{clock,      qt.socket,    qt.sound,  qt.hall,
+                                      qt.dialogs, qt.resources, qt.process};
   // A seat that opens no connection (proxy kind 9), in a room with a name.
-  tallow::Client client(qt.Get(), "player$pw$127.0.0.1$6000$松竹厅 一号桌$9$$0$$$0$$$");
+  tallow::Client client(platform, std::string(tallow::picture::kLocalAccount) +
+                                      "$pw$127.0.0.1$6000$松竹厅 一号桌$9$$0$$$0$$$");
   tallow::FormLoad(client);
   auto& f = client.mainForm;
   f.Sysmsg(0).Clear();
   f.Sysmsg(0).AddItem("欢迎来到松竹麻将！");
-  if (state == "wall") ShowWholeWall(client);
-  const QImage image = tallow::platform::qt::RenderToImage(f);
+  tallow::picture::PlayTo(client, *stage);
+  QImage image = tallow::platform::qt::RenderToImage(f);
+  if (*stage == tallow::picture::Stage::Settlement) PaintOver(image, f, client.forms.Score);
   if (!image.save(QString::fromStdString(out))) {
     std::fprintf(stderr, "cannot write %s\n", out.c_str());
     return 1;

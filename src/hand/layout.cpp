@@ -27,6 +27,12 @@ struct Scaler {
   }
 };
 
+// Design places of the compass in the middle of the table and of the dealer mark with its
+// caption at the left edge.
+constexpr double kCompassLeft = 474, kCompassTop = 296, kCompassSize = 77;
+constexpr double kDealerMarkLeft = 8, kDealerMarkTop = 246, kDealerMarkSize = 36;
+constexpr double kDealerCaptionLeft = 58, kDealerCaptionTop = 252;
+
 Scaler ScalerOf(const Client& c) {
   return {c.session.ScaleX, c.session.ScaleY};
 }
@@ -195,8 +201,18 @@ void LayoutPlayerLabels(Client& c) {
 void LayoutPlayArea(Client& c) {
   auto& f = c.mainForm;
   const Scaler s = ScalerOf(c);
-  // 1.-2. Compass hidden; the turn timer under the wild-tile indicator.
+  // 1.-2. Compass hidden; the turn timer under the wild-tile indicator. The compass and the
+  // dealer mark lie on the table picture, so they move and shrink with it on the small layout;
+  // so does the timer plate, whose digits are placed in scaled steps.
   f.ZhiNan.Visible = false;
+  f.ZhiNan.Stretch = true;
+  s.Place(f.ZhiNan, kCompassLeft, kCompassTop);
+  s.Size(f.ZhiNan, kCompassSize, kCompassSize);
+  f.Host.Stretch = true;
+  s.Place(f.Host, kDealerMarkLeft, kDealerMarkTop);
+  s.Size(f.Host, kDealerMarkSize, kDealerMarkSize);
+  s.Place(f.Zhuang, kDealerCaptionLeft, kDealerCaptionTop);
+  f.Time_Img.Stretch = true;
   s.Size(f.Time_Img, 81, 38);
   f.Time_Img.Left = f.Joker.Left;
   f.Time_Img.Top = f.Joker.Top + f.Joker.Height;

@@ -15,8 +15,7 @@ namespace {
 
 namespace op = protocol::op;
 
-constexpr double kKongLift = 17;  // the fourth tile of a kong lies on the middle tile
-constexpr int kLyingBack = 8;     // group rank 9: a tile lying face down
+constexpr int kLyingBack = 8;  // group rank 9: a tile lying face down
 
 struct Announcement {
   int op, banner;
@@ -55,9 +54,7 @@ void ShowSetTile(Client& c, int rel, int k, int sprite, int picture) {
 void ShowKongTop(Client& c, int rel, int k, int sprite, int picture) {
   if (sprite < 0 || sprite > 119) return;
   SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(picture));
-  Spot at = SetTileSpot(c, rel, k);
-  at.top -= kKongLift * c.session.ScaleY;
-  PlaceSprite(c, sprite, rel, at);
+  PlaceSprite(c, sprite, rel, KongTopSpot(c, rel, k));
   c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
   Show(c, sprite);
 }

@@ -86,6 +86,13 @@ Spot SetTileSpot(const Client& c, int rel, int k) {
   }
 }
 
+Spot KongTopSpot(const Client& c, int rel, int k) {
+  constexpr double kLift = 17, kSideLift = 6;
+  Spot at = SetTileSpot(c, rel, k);
+  at.top -= (rel == 1 || rel == 3 ? kSideLift : kLift) * c.session.ScaleY;
+  return at;
+}
+
 Spot OneTileKongSpot(const Client& c, int rel, bool red, int n) {
   const SeatRecord& s = c.table.custom(rel);
   const double sx = c.session.ScaleX, sy = c.session.ScaleY;

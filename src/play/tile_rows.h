@@ -23,6 +23,10 @@ Spot HandTileSpot(const Client& c, int rel, int k);
 // Position of the exposed entry mj(k) of seat rel in its set row (set sizes). The rows run
 // along the same direction as the hand and end before the hand's first concealed tile.
 Spot SetTileSpot(const Client& c, int rel, int k);
+// Position of the fourth tile of a kong whose middle tile is the set entry mj(k) of seat rel:
+// lifted onto it. The side rows overlap by all but a strip of each tile, so there the lift is
+// small enough to leave the strips of both neighbours in sight.
+Spot KongTopSpot(const Client& c, int rel, int k);
 // Position of the n-th red-dragon (red = true) or wild-tile one-tile kong of seat rel.
 Spot OneTileKongSpot(const Client& c, int rel, bool red, int n);
 

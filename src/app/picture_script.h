@@ -1,0 +1,36 @@
+// A hand played to a chosen moment for the picture tool: the records a server would send are
+// built here and fed through the client's own receive path, and the local player's clicks go
+// to the client's own input handlers. Nothing here draws; the client does.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tallow {
+class Client;
+}
+
+namespace tallow::picture {
+
+enum class Stage {
+  Empty,       // the table after start-up
+  Wall,        // the whole wall built
+  Hand,        // a hand in play: sets on every side, pools of two rows, the wall partly drawn
+  Offer,       // the local player is offered a chow that can be made three ways
+  Claim,       // ... and has clicked 吃: the chooser is open
+  Reveal,      // the hand won and every hand revealed
+  Settlement,  // the settlement of that hand in the result window
+};
+
+std::optional<Stage> StageByName(const std::string& name);
+// The stage names, separated by '|', for a usage line.
+const char* StageNames();
+
+// The seat whose name is on the command line sits at seat bit 1 and deals.
+inline constexpr const char* kLocalAccount = "player";
+
+// Plays the table of a started client (FormLoad done) up to the stage. A record the client
+// refuses ends the process as it would at a real table.
+void PlayTo(Client& c, Stage stage);
+
+}  // namespace tallow::picture
