@@ -175,6 +175,7 @@ TEST(HitTest, FindsTheTopmostVisibleControlUnderThePointer) {
 
 TEST(Fingerprint, ChangesExactlyWhenTheViewMustRepaint) {
   SampleForm s;
+  s.form.Visible = true;
   const auto before = Fingerprint(s.form);
   EXPECT_EQ(Fingerprint(s.form), before);
   const std::vector<std::pair<const char*, std::function<void()>>> changes = {
@@ -197,6 +198,20 @@ TEST(Fingerprint, ChangesExactlyWhenTheViewMustRepaint) {
     change();
     EXPECT_NE(Fingerprint(s.form), old) << what;
   }
+}
+
+TEST(Fingerprint, AHiddenWindowChangesOnlyWithItsWindowFields) {
+  SampleForm s;
+  s.form.Visible = false;
+  const auto hidden = Fingerprint(s.form);
+  s.label.Caption = "changed while hidden";
+  s.green.Left += 5;
+  EXPECT_EQ(Fingerprint(s.form), hidden);  // nothing to repaint
+  s.form.Visible = true;
+  const auto shown = Fingerprint(s.form);
+  EXPECT_NE(shown, hidden);
+  s.label.Caption = "changed while shown";
+  EXPECT_NE(Fingerprint(s.form), shown);
 }
 
 TEST(PixmapCache, DecodesEachPictureOnceAndReportsMissingOnes) {

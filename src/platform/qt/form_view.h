@@ -18,7 +18,9 @@ class TextBoxEdit;
 
 class FormView : public QWidget {
  public:
-  static constexpr int kRefreshMs = 30;
+  // Every call into the logic refreshes the views when it returns; the timer only catches
+  // changes made some other way.
+  static constexpr int kRefreshMs = 250;
 
   // The form must outlive the view. A view with an owner is a tool window of the owner's window:
   // it stays above it, leaves the task bar alone and goes down with it.
