@@ -74,6 +74,25 @@ void PlaceBand(ui::Label& band, ui::Label& title, ui::Image& close, double width
   close.ToolTipText = "关闭";
 }
 
+// A heading in the windows' bold dark text.
+void StyleHeading(ui::Label& label) {
+  label.FontSize = 10;
+  label.FontBold = true;
+  label.ForeColor = kHeadingText;
+}
+
+// A seat's portrait at (x, top) with its name beside it; a name too long for one line wraps
+// into the room down to `bottom`.
+void PlaceSeatHeading(ui::Image& portrait, ui::Label& name, double x, double top, double portraitW,
+                      double portraitH, double width, double bottom, double nameGap,
+                      double nameDrop) {
+  portrait.Stretch = true;
+  portrait.Move(x, top, portraitW, portraitH);
+  StyleHeading(name);
+  name.Move(x + portraitW + nameGap, top + nameDrop, width - portraitW - nameGap,
+            bottom - top - nameDrop);
+}
+
 void StyleList(ui::ListBox& list) {
   list.BackColor = kListBack;
   list.FontSize = 9;
@@ -148,16 +167,8 @@ ScoreForm::ScoreForm()
   PlaceBand(Band, Title, Image1, kScoreWidth, "战绩板");
   for (int s = 0; s <= 3; ++s) {
     const double x = kMargin + s * (kScoreColumn + kScoreGap);
-    auto& tou = Tou.Load(s);
-    tou.Stretch = true;
-    tou.Move(x, kScoreHeadTop, kScorePortraitW, kScorePortraitH);
-    auto& id = ID.Load(s);
-    id.FontSize = 10;
-    id.FontBold = true;
-    id.ForeColor = kHeadingText;
-    // A name too long for one line wraps into the room down to the list.
-    id.Move(x + kScorePortraitW + 6, kScoreHeadTop + 9, kScoreColumn - kScorePortraitW - 6,
-            kScoreListTop - kScoreHeadTop - 9);
+    PlaceSeatHeading(Tou.Load(s), ID.Load(s), x, kScoreHeadTop, kScorePortraitW, kScorePortraitH,
+                     kScoreColumn, kScoreListTop, 6, 9);
   }
   for (int s = 0; s <= 3; ++s) {
     const double x = kMargin + s * (kScoreColumn + kScoreGap);
@@ -189,28 +200,17 @@ HeroForm::HeroForm()
   SizeInPixels(*this, kHeroWidth, kHeroHeight);
   PlaceBand(Band, Title, Image1, kHeroWidth, "英雄榜");
   Label1.Caption = "局  数";
-  Label1.FontSize = 10;
-  Label1.FontBold = true;
-  Label1.ForeColor = kHeadingText;
+  StyleHeading(Label1);
   Label1.Move(kMargin + 4, kHeroHeadTop + 9, kHeroNumWidth - 4, 20);
   StyleList(Num);
   Num.Move(kMargin, kHeroListTop, kHeroNumWidth, kHeroListHeight);
   Label2.Caption = "总  计";
-  Label2.FontSize = 10;
-  Label2.FontBold = true;
-  Label2.ForeColor = kHeadingText;
+  StyleHeading(Label2);
   Label2.Move(kMargin + 4, kHeroTotalTop, kHeroNumWidth - 4, 20);
   for (int s = 0; s <= 3; ++s) {
     const double x = kMargin + kHeroNumWidth + kHeroGap + s * (kHeroColumn + kHeroGap);
-    auto& tou = Tou.Load(s);
-    tou.Stretch = true;
-    tou.Move(x, kHeroHeadTop, kHeroPortraitW, kHeroPortraitH);
-    auto& id = ID.Load(s);
-    id.FontSize = 10;
-    id.FontBold = true;
-    id.ForeColor = kHeadingText;
-    id.Move(x + kHeroPortraitW + 5, kHeroHeadTop + 7, kHeroColumn - kHeroPortraitW - 5,
-            kHeroListTop - kHeroHeadTop - 7);
+    PlaceSeatHeading(Tou.Load(s), ID.Load(s), x, kHeroHeadTop, kHeroPortraitW, kHeroPortraitH,
+                     kHeroColumn, kHeroListTop, 5, 7);
     auto& grade = Grade.Load(s);
     StyleList(grade);
     grade.Move(x, kHeroListTop, kHeroColumn, kHeroListHeight);
