@@ -47,7 +47,13 @@ int main(int argc, char** argv) {
   const std::string out = argv[1];
   const auto stage = tallow::picture::StageByName(argv[2]);
   if (!stage) return Usage();
-  if (argc > 3) qputenv("TALLOW_SCREEN", argv[3]);
+  // Without a size the table of a 1024x768 screen, whatever screen this machine has (the
+  // offscreen platform's is square, which no player's screen is).
+  if (argc > 3) {
+    qputenv("TALLOW_SCREEN", argv[3]);
+  } else if (qEnvironmentVariableIsEmpty("TALLOW_SCREEN")) {
+    qputenv("TALLOW_SCREEN", "1024x768");
+  }
   QTemporaryDir dir;
   qputenv("TALLOW_APP_DIR", dir.path().toUtf8());
   if (qEnvironmentVariableIsEmpty("TALLOW_RUNTIME_DIR")) {
