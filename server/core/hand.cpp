@@ -71,7 +71,6 @@ void Hand::Start(std::int64_t now) {
 
   ToAll(NewHand(Bit(dealer_), dice_));
   ToAll(SeatEvent(Bit(dealer_), 2));  // names the dealer's seat (the wind label)
-  ToAll(WildTileSet(wild_, indicator_));
 
   // Three rounds of four tiles, then one tile each, then the dealer's fourteenth.
   for (int round = 0; round < 3; ++round) {
@@ -94,6 +93,9 @@ void Hand::Start(std::int64_t now) {
     Add(s, last);
     for (int to = 0; to < 4; ++to) send_(to, TileDrawn(Bit(s), to == s ? last : 0));
   }
+  // The wild tile only after the deal: a client sorts a hand dealt complete while it knows of
+  // no wild tile, and its pung and kong searches read pairs from a sorted hand.
+  ToAll(WildTileSet(wild_, indicator_));
   LayDragonSets();
   BeginTurn(dealer_, last, false, -1, now);
 }

@@ -47,15 +47,17 @@ bool Hand::Operate(int s, int o, Tile a, Tile b, Tile c, std::int64_t now) {
       }
       case op::kOneTileKong: {
         if (wall_.Remaining() <= opt_.reserve) return false;
-        if ((t == kRed || t == wild_) && Remove(s, t)) {
+        auto pung = std::find_if(h.melds.begin(), h.melds.end(), [&](const Meld& m) {
+          return m.kind == MeldKind::Pung && m.tiles[0] == t;
+        });
+        // A 中 (or the wild tile) is laid down alone unless the seat shows a pung of it: then
+        // it completes that pung, as every client draws it.
+        if (pung == h.melds.end() && (t == kRed || t == wild_) && Remove(s, t)) {
           h.melds.push_back({MeldKind::Single, {t}, -1});
           ToAll(OperationResult(Bit(s), op::kOneTileKong, 0, 0, t));
           DrawFor(s, true, -1, now);
           return true;
         }
-        auto pung = std::find_if(h.melds.begin(), h.melds.end(), [&](const Meld& m) {
-          return m.kind == MeldKind::Pung && m.tiles[0] == t;
-        });
         if (pung == h.melds.end() || CountNatural(h.concealed, t, wild_) < 1) return false;
         Remove(s, t);
         // Another seat may win on the added tile (抢杠).

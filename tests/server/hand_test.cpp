@@ -337,6 +337,35 @@ TEST_F(HandTest, AddedKongCanBeRobbed) {
   EXPECT_EQ(st.handScore[0], 0);
 }
 
+TEST_F(HandTest, TheFourthRedDragonCompletesAPungOfRedDragons) {
+  // Seat 1 pungs the dealer's 中 and later draws the fourth: an added kong (which pays, and
+  // which the clients draw on the pung), not a 中 laid down alone.
+  Deal({Tiles("123c 456c 789c 99c Z 8d"), Tiles("ZZ 11d 22d 33d 44d 9b 5b F"), {}, {}}, T("7d"),
+       {T("1b"), T("2b"), T("3b"), kRed});
+  ASSERT_TRUE(hand_->Discard(0, kRed, now_));
+  ASSERT_TRUE(hand_->offer(1) & op::kPung);
+  for (int s = 2; s <= 3; ++s) {
+    if (hand_->offer(s) != 0) hand_->Operate(s, op::kPass, 0, 0, 0, now_);
+  }
+  ASSERT_TRUE(hand_->Operate(1, op::kPung, 0, 0, 0, now_));
+  ASSERT_EQ(hand_->turn(), 1);
+  ASSERT_TRUE(hand_->Discard(1, T("F"), now_));
+  for (int k = 0; k < 3; ++k) {
+    PassAll();
+    ThrowLast();
+  }
+  PassAll();
+  ASSERT_EQ(hand_->turn(), 1);
+  ASSERT_TRUE(LastOffer(1) & op::kOneTileKong);
+  ASSERT_TRUE(hand_->Operate(1, op::kOneTileKong, 0, 0, kRed, now_));
+  PassAll();
+  const auto& melds = hand_->seat(1).melds;
+  ASSERT_EQ(melds.size(), 1u);
+  EXPECT_EQ(melds[0].kind, MeldKind::AddedKong);
+  EXPECT_EQ(melds[0].tiles.size(), 4u);
+  EXPECT_EQ(hand_->seat(1).kongUnits, 3);
+}
+
 TEST_F(HandTest, WallRunsOutIntoADrawnHand) {
   Deal(kClaims, T("5d"));
   for (int guard = 0; guard < 400 && !hand_->Over(); ++guard) {
