@@ -106,8 +106,11 @@ void BlinkLastDiscard(Client& c) {
     if (hs.BlinkSprite >= 0 && hs.BlinkSprite != last) f.MJ_Image(hs.BlinkSprite).Visible = true;
     if (last >= 0) f.MJ_Image(last).Visible = !f.MJ_Image(last).Visible;
     hs.BlinkSprite = last;
-  } else if (last >= 0) {
-    f.MJ_Image(last).Visible = true;
+  } else {
+    // The blink is over. The last discard may have changed while it ran (a claim took the
+    // blinking tile and its taker discarded): the sprite it toggled last is shown for good too.
+    if (hs.BlinkSprite >= 0 && hs.BlinkSprite != last) f.MJ_Image(hs.BlinkSprite).Visible = true;
+    if (last >= 0) f.MJ_Image(last).Visible = true;
   }
 }
 

@@ -155,6 +155,25 @@ TEST(Blink, AFreshlyPooledDiscardBlinksThenStays) {
   EXPECT_EQ(seen, (std::vector<bool>{false, true, false, true, true}));
 }
 
+TEST(Blink, ADiscardPungedWhileItBlinksStaysShownAfterItsTakerDiscards) {
+  PlayTable t;
+  t.Deal(kDealerHand);
+  LocalDiscard(t, 0x11);
+  t.Draw(3);  // pools the local discard: the blink starts
+  auto& c = t.c();
+  BlinkLastDiscard(c);
+  t.Discard(3, 0x81);  // the next player throws before the blink has run out
+  const int claimed = c.table.LastDiscardSprite;
+  BlinkLastDiscard(c);                                 // hides the new discard in the middle
+  t.Result(2, protocol::op::kPung, 0x81, 0x81, 0x81);  // the opposite seat pungs it
+  EXPECT_TRUE(t.sprite(claimed).Visible);
+  BlinkLastDiscard(c);  // the blink's last step hides the tile, now in the set
+  t.Discard(2, 0x45);   // the taker throws a tile: the last discard changes
+  for (int step = 0; step < 3; ++step) BlinkLastDiscard(c);
+  EXPECT_TRUE(t.sprite(claimed).Visible) << "the punged tile stays hidden in the set";
+  EXPECT_TRUE(t.sprite(c.table.LastDiscardSprite).Visible);
+}
+
 TEST(WallPointers, ADrawAfterAKongComesFromTheTail) {
   PlayTable t;
   t.Deal(kDealerHand);
