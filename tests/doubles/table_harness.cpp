@@ -40,6 +40,8 @@ TableHarness::TableHarness(std::uint64_t seed, bool robots, server::Config confi
         s->conn = -1;
         s->socket.PeerClose();
       } else {
+        lastSendMs_ = clock.NowMs();
+        silenceNoted_ = false;
         s->pending.push_back(ViewOf(static_cast<int>(&s - &seats[0]), o.rec));
         s->socket.Deliver(o.rec);
       }
@@ -79,31 +81,64 @@ void TableHarness::Wire(int i) {
   };
 }
 
-SeatView TableHarness::ViewOf(int seat, const protocol::Record& rec) const {
+SeatView TableHarness::ViewOf(int seat, const protocol::Record& rec) {
   SeatView v;
   v.type = rec[protocol::off::kType];
+  v.viewer = seat;
+  if (v.type == 1 || v.type == 2 || v.type == 5 || v.type == 7) lastTurnType_ = v.type;
   const auto h = protocol::DecodeHeader(rec);
+  v.mask = h.SeatMask;
   for (std::size_t i = 0; i < 4; ++i) v.value[i] = h.Value[i];
   v.detail = "seat bit " + std::to_string(h.SeatMask) + ", values " + std::to_string(h.Value[0]) +
              " " + std::to_string(h.Value[1]) + " " + std::to_string(h.Value[2]) + " " +
              std::to_string(h.Value[3]);
   const server::Hand* hand = core.HandAt(0);
+  if (hand != nullptr && hand != lastHand_) {
+    lastHand_ = hand;
+    ++handsStarted_;
+  }
+  v.hand = handsStarted_;
   if (hand != nullptr && !hand->Over()) {
     v.inHand = true;
     v.concealed.assign(hand->seat(seat).concealed.begin(), hand->seat(seat).concealed.end());
     std::sort(v.concealed.begin(), v.concealed.end());
-    v.headDrawn = hand->wall().HeadDrawn();
-    v.tailDrawn = hand->wall().TailDrawn();
+    const server::Wall& wall = hand->wall();
+    v.headDrawn = wall.HeadDrawn();
+    v.tailDrawn = wall.TailDrawn();
     v.wallStart = hand->ClientWallStart(seat);
+    v.dealer = hand->dealer();
+    for (int s = 0; s < 4; ++s) {
+      auto& out = v.seats[static_cast<std::size_t>(s)];
+      out.concealedCount = static_cast<int>(hand->seat(s).concealed.size());
+      out.melds = hand->seat(s).melds;
+    }
+    // An offer to another seat on the turn seat's own turn, after no discard, is an offer to rob
+    // an added kong: the konger has given up the tile on the server, but nobody has been told.
+    if (v.type == 6 && hand->phase() == server::Phase::Discard && seat != hand->turn() &&
+        lastTurnType_ != 2) {
+      ++v.seats[static_cast<std::size_t>(hand->turn())].concealedCount;
+    }
+    for (int p = 0; p < server::kWallSize; ++p) {
+      v.taken[static_cast<std::size_t>(p)] = wall.Taken(p);
+      if (v.nextHead < 0 && !wall.Taken(p)) v.nextHead = p;
+    }
+    for (int k = 0; k < server::kWallSize && v.nextTail < 0; ++k) {
+      if (!wall.Taken(server::Wall::TailPosition(k))) v.nextTail = server::Wall::TailPosition(k);
+    }
+    v.remaining = wall.Remaining();
   }
   return v;
 }
 
 void TableHarness::StartAll(bool robotClients) {
+  StartAll(std::array<bool, 4>{robotClients, robotClients, robotClients, robotClients});
+}
+
+void TableHarness::StartAll(const std::array<bool, 4>& robotClients) {
   for (int i = 0; i < 4; ++i) {
     auto& s = *seats[i];
     std::string line = s.account + "$pw$127.0.0.1$6000$Table$0$$0$$$";
-    if (robotClients) {
+    if (robotClients[static_cast<std::size_t>(i)]) {
       s.hall.hallCaption = "robot-hall-" + std::to_string(i);
       line += "1$" + s.hall.hallCaption + "$tallow-robot-" + std::to_string(i) + "$";
     } else {
@@ -128,9 +163,29 @@ void TableHarness::Handled(int i) {
     failures.push_back("seat " + std::to_string(i) + " handled a record nobody sent");
     return;
   }
-  const SeatView view = s.pending.front();
+  SeatView view = s.pending.front();
   s.pending.pop_front();
+  view.handledMs = clock.NowMs();
   if (check) check(i, view, *s.client);
+}
+
+void TableHarness::NoteSilence() {
+  const server::Hand* hand = core.HandAt(0);
+  if (silenceNoted_ || hand == nullptr || hand->Over() || clock.NowMs() - lastSendMs_ < 20'000) {
+    return;
+  }
+  silenceNoted_ = true;
+  for (int s = 0; s < 4; ++s) {
+    if (const auto offer = hand->PendingOffer(s)) {
+      ++silent[static_cast<std::size_t>(s)];
+      ++silentOffers[protocol::DecodeHeader(*offer).Value[0]];
+      if (silences.size() < 20) {
+        silences.push_back("hand " + std::to_string(handsStarted_) + ": seat " + std::to_string(s) +
+                           " has not answered offer " +
+                           std::to_string(protocol::DecodeHeader(*offer).Value[0]) + " for 20 s");
+      }
+    }
+  }
 }
 
 bool TableHarness::Run(std::int64_t ms, const std::function<bool()>& done, int stepMs) {
@@ -138,6 +193,8 @@ bool TableHarness::Run(std::int64_t ms, const std::function<bool()>& done, int s
     if (done && done()) return true;
     try {
       clock.Advance(stepMs);
+      NoteSilence();
+      if (onStep) onStep();
     } catch (const ProcessEnded& e) {
       failures.push_back("a client ended: " + e.reason);
       return false;

@@ -8,6 +8,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,15 +19,31 @@
 
 namespace tallow::testing {
 
+// What the server holds for one seat (absolute index) of the hand in play.
+struct ServerSeat {
+  int concealedCount = 0;           // concealed tiles, as the clients count them
+  std::vector<server::Meld> melds;  // sets and one-tile kongs, in the order they were laid down
+};
+
 // What the server knew about one seat when it sent a record.
 struct SeatView {
   int type = 0;                         // the record's message type
+  int viewer = 0;                       // the absolute seat the record went to
+  int hand = 0;                         // hands started at the table, this one included
   bool inHand = false;                  // a hand was in play
   std::vector<std::uint8_t> concealed;  // the seat's concealed tiles, sorted
   int headDrawn = 0, tailDrawn = 0;
   int wallStart = 0;           // the client's sprite of wall position 0
+  int mask = 0;                // the record's seat byte
   std::array<int, 4> value{};  // the record's Value(0..3)
   std::string detail;          // the record's seat and values, for messages
+  std::int64_t handledMs = 0;  // virtual time at which the client handled the record
+  // The whole hand as the server had it (valid while inHand).
+  int dealer = -1;
+  std::array<ServerSeat, 4> seats{};
+  std::array<bool, server::kWallSize> taken{};  // wall positions (from the break) drawn
+  int nextHead = -1, nextTail = -1;  // wall positions of the next head and tail draws, -1 none
+  int remaining = 0;                 // tiles still in the wall
 };
 
 class TableHarness {
@@ -55,23 +72,38 @@ class TableHarness {
   // Starts the four clients (each with its own application directory); robot clients play
   // every turn themselves.
   void StartAll(bool robotClients = false);
+  void StartAll(const std::array<bool, 4>& robotClients);
   // Runs virtual time in steps of `stepMs`, checking every client after every message it
   // handles; stops early when `done` holds. Returns whether it held.
   bool Run(std::int64_t ms, const std::function<bool()>& done = nullptr, int stepMs = 5);
 
   // Called for every message a client has just handled, with the server's view at sending.
   std::function<void(int seat, const SeatView&, Client&)> check;
+  // Called after every step of virtual time, outside the clients' ticks (where a player's
+  // clicks belong).
+  std::function<void()> onStep;
 
   server::Server core;
   VirtualClock clock;
   std::array<std::unique_ptr<Seat>, 4> seats;
   std::vector<std::string> failures;  // what the checks found
+  // Offers a seat left unanswered for 20 s in a hand in play (the server then acts for it): the
+  // seat did not answer, or the server refused its answer.
+  std::vector<std::string> silences;
+  std::array<int, 4> silent{};      // such offers per seat
+  std::map<int, int> silentOffers;  // and by the offer's bits
 
  private:
   void Wire(int i);
   void Handled(int seat);  // a client has just handled the next record sent to it
-  SeatView ViewOf(int seat, const protocol::Record& rec) const;
+  void NoteSilence();
+  SeatView ViewOf(int seat, const protocol::Record& rec);
   std::filesystem::path dir_;
+  const server::Hand* lastHand_ = nullptr;
+  int handsStarted_ = 0;
+  std::int64_t lastSendMs_ = 0;
+  int lastTurnType_ = 0;
+  bool silenceNoted_ = false;  // type of the last deal, draw, discard or operation result sent
   std::unique_ptr<platform::ITimer> serverClock_;
 };
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "doubles/table_harness.h"
+#include "table/table_state.h"
 
 namespace tallow::testing {
 namespace {
@@ -27,6 +28,30 @@ TEST(WholeTable, FourSeatsLogInAndStartAHandWhereTheServerBreaksTheWall) {
     EXPECT_NE(s->client->session.TableActive, 0);
     EXPECT_EQ(s->hall.Posts().front(), 0x16u);
   }
+}
+
+TEST(WholeTable, EveryClientHoldsItsDealtHandSortedWhenTheHandBegins) {
+  // A client sorts its hand at the end of the deal only while it knows of no wild tile; the
+  // claim searches (a pung's pair, an exposed kong's three tiles) read equal tiles side by side.
+  TableHarness t(11);
+  int wildTold = 0;
+  std::array<int, 4> dealt{};
+  t.check = [&](int seat, const SeatView& view, Client& c) {
+    if (view.type == 1 || view.type == 5) ++dealt[static_cast<std::size_t>(seat)];
+    if (view.type != 14) return;
+    ++wildTold;
+    EXPECT_EQ(dealt[static_cast<std::size_t>(seat)], 17)
+        << "seat " << seat << " learnt the wild tile during the deal";
+    SeatRecord sorted = c.table.custom(0);
+    SortHandValues(sorted, sorted.HandCount);
+    const SeatRecord& me = c.table.custom(0);
+    for (int k = me.HandStart; k < me.HandStart + me.HandCount; ++k) {
+      EXPECT_EQ(me.mj(k).value, sorted.mj(k).value) << "seat " << seat << " mj(" << k << ")";
+    }
+  };
+  t.StartAll();
+  ASSERT_TRUE(t.Run(60'000, [&] { return wildTold == 4; }));
+  for (const auto& f : t.failures) ADD_FAILURE() << f;
 }
 
 }  // namespace
