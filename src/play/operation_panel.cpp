@@ -108,6 +108,19 @@ void ClosePanel(Client& c) {
   HideChoosers(c);
 }
 
+// A 吃 or 杠 that finds nothing to lay down counts as 过. The server offers a kong of a lone 中
+// or wild tile, which only the robot's own search lays down; without this the press would send
+// nothing and leave a due discard locked until the server's time limit.
+void PassInstead(Client& c) {
+  auto& t = c.table;
+  HideButtons(c, {0, 1, 2, 3, 4});
+  if (DiscardDue(c)) {
+    t.MustDiscard = -1;
+    StartTurnTimer(c, t.TurnSeconds);
+  }
+  if (t.ActionSent == 0) SendPass(c);
+}
+
 void OperationClick(Client& c, int b) {
   auto& t = c.table;
   if (b < 0 || b > 4) return;
@@ -125,6 +138,7 @@ void OperationClick(Client& c, int b) {
       HideButtons(c, {1, 2, 3, 4});
       PlayVoice(c, 0, "01.wav");
       ChooseChow(c, t.LastTile);
+      if (t.ChowCount < 2) PassInstead(c);
       break;
     case 1:
       t.MustDiscard = 0;
@@ -139,6 +153,7 @@ void OperationClick(Client& c, int b) {
         SortHand(c, 0, t.custom(0).HandCount);
       }
       ChooseKong(c);
+      if (t.KongCount == 0) PassInstead(c);
       break;
     case 3:
       t.MustDiscard = 0;

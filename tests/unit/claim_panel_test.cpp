@@ -234,6 +234,40 @@ TEST(Panel, PassOnAClaimStopsTheTimerButAfterADrawTheDiscardIsStillDue) {
   }
 }
 
+TEST(Panel, AKongWithNothingToLayDownPassesAndTheDiscardStaysDue) {
+  // Offered a one-tile kong for a lone 中, which the panel's kong search does not lay down.
+  PlayTable t;
+  auto& c = t.c();
+  GiveHand(t, {0x11, 0x12, 0x13, 0x15, 0x42});
+  t.Offer(1 + 16 + 64);
+  OperationClick(c, 2);
+  auto sent = t.TakeSent();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(Op(sent[0]), op::kPass);
+  EXPECT_EQ(c.table.MustDiscard, -1);
+  EXPECT_TRUE(c.scheduler[TickScheduler::kTurnTimer].enabled);
+  for (int b = 0; b <= 4; ++b) EXPECT_FALSE(c.mainForm.Operation(b).Visible) << b;
+  TileMouseDown(c, t.LocalSprite(0x42), ui::kLeftButton);
+  sent = t.TakeSent();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(Code(sent[0]), 2);
+  EXPECT_EQ(t.seat(0).HandCount, 4);
+}
+
+TEST(Panel, AChowWithNothingToLayDownPassesTheClaim) {
+  PlayTable t;
+  auto& c = t.c();
+  GiveHand(t, {0x21, 0x29, 0x42, 0x43});
+  c.table.LastTile = 0x25;
+  t.Offer(1 + 4);
+  OperationClick(c, 0);
+  auto sent = t.TakeSent();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(Op(sent[0]), op::kPass);
+  EXPECT_EQ(c.table.MustDiscard, 0);
+  EXPECT_FALSE(c.scheduler[TickScheduler::kTurnTimer].enabled);
+}
+
 TEST(Selection, DiscardingAfterAKongOfferSendsThePassThenTheDiscard) {
   PlayTable t;
   auto& c = t.c();
