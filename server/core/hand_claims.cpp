@@ -90,7 +90,9 @@ bool Hand::Operate(int s, int o, Tile a, Tile b, Tile c, std::int64_t now) {
   if (phase_ != Phase::Claims && phase_ != Phase::Rob) return false;
   if (offer_[i] == 0 || reply_[i].given) return false;
   if (o != op::kPass && !(offer_[i] & o)) return false;
-  if (o == op::kChow && !CanChowWith(seat(s).concealed, claimTile_, a, b, wild_)) return false;
+  // A chow that names no run of two natural hand tiles with the discard is refused: it counts
+  // as the seat's pass, so the table goes on at once instead of waiting for the time limit.
+  if (o == op::kChow && !CanChowWith(seat(s).concealed, claimTile_, a, b, wild_)) o = op::kPass;
   if (o != op::kPass && o != op::kWin && o != op::kChow && o != op::kPung && o != op::kKong) {
     return false;
   }

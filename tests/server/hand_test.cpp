@@ -200,12 +200,24 @@ TEST_F(HandTest, RefusesWhatIsNotAllowed) {
   EXPECT_FALSE(hand_->Operate(0, 3, 0, 0, 0, now_));
   EXPECT_EQ(sent_.size(), before);
   ASSERT_TRUE(hand_->Discard(0, T("5d"), now_));
-  EXPECT_FALSE(hand_->Operate(1, op::kPung, 0, 0, 0, now_));              // offered chow only
-  EXPECT_FALSE(hand_->Operate(1, op::kChow, T("4d"), T("7d"), 0, now_));  // no such chow
-  EXPECT_FALSE(hand_->Operate(0, op::kPass, 0, 0, 0, now_));              // the discarder
+  EXPECT_FALSE(hand_->Operate(1, op::kPung, 0, 0, 0, now_));  // offered chow only
+  EXPECT_FALSE(hand_->Operate(0, op::kPass, 0, 0, 0, now_));  // the discarder
   EXPECT_TRUE(hand_->Operate(1, op::kPass, 0, 0, 0, now_));
   EXPECT_FALSE(hand_->Operate(1, op::kChow, T("4d"), T("6d"), 0, now_));  // answered already
   EXPECT_EQ(hand_->phase(), Phase::Claims);
+}
+
+TEST_F(HandTest, AChowOfNoRunCountsAsAPassAndTheTableGoesOn) {
+  Deal(kClaims, T("5d"));
+  ASSERT_TRUE(hand_->Discard(0, T("5d"), now_));
+  Mark();
+  // 4d and 7d make no run with 5d: no chow, but seat 1 has answered.
+  EXPECT_TRUE(hand_->Operate(1, op::kChow, T("4d"), T("7d"), 0, now_));
+  EXPECT_FALSE(hand_->Operate(1, op::kChow, T("4d"), T("6d"), 0, now_));  // answered already
+  PassAll();  // the others pass too: nobody claims, and seat 1 draws without waiting
+  for (int s = 0; s < 4; ++s) EXPECT_TRUE(To(s, 7).empty()) << s;
+  EXPECT_EQ(hand_->phase(), Phase::Discard);
+  EXPECT_EQ(hand_->turn(), 1);
 }
 
 TEST_F(HandTest, SilentSeatsArePlayedForAfterTheLimit) {
