@@ -113,10 +113,8 @@ std::string Server::Command(std::string_view line) {
     in >> ts;
     if (!ParseInt(ts, t) || t < 0) return "error usage: hands TABLE";
     if (t >= TableCount()) return "ok 0 0";
-    const Table& table = tables_[static_cast<std::size_t>(t)];
-    const bool inPlay = table.hand && !table.hand->Over();
-    return "ok " + std::to_string(table.handsPlayed) + " " +
-           std::to_string(table.handsPlayed - (inPlay ? 1 : 0));
+    return "ok " + std::to_string(tables_[static_cast<std::size_t>(t)].handsPlayed) + " " +
+           std::to_string(FinishedHandsAt(t));
   }
   if (cmd == "help") {
     return "ok commands: seat ACCOUNT TABLE SEAT | unseat ACCOUNT | robot TABLE SEAT [off] | "

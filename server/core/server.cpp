@@ -277,6 +277,13 @@ const Hand* Server::HandAt(int table) const {
   return tables_[static_cast<std::size_t>(table)].hand.get();
 }
 
+int Server::FinishedHandsAt(int table) const {
+  if (table < 0 || table >= TableCount()) return 0;
+  const Table& t = tables_[static_cast<std::size_t>(table)];
+  const bool inPlay = t.hand && !t.hand->Over();
+  return t.handsPlayed - (inPlay ? 1 : 0);
+}
+
 std::string Server::AccountAt(int table, int seat) const {
   if (table < 0 || table >= TableCount() || seat < 0 || seat > 3) return {};
   return tables_[static_cast<std::size_t>(table)].seats[static_cast<std::size_t>(seat)];

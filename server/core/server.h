@@ -61,6 +61,8 @@ class Server {
   // Read-only views for tests and tools.
   int TableCount() const { return static_cast<int>(tables_.size()); }
   const Hand* HandAt(int table) const;
+  // Hands played to their end at the table (what "hands TABLE" reports second).
+  int FinishedHandsAt(int table) const;
   std::string AccountAt(int table, int seat) const;
   std::optional<std::pair<int, int>> SeatOf(std::string_view account) const;
   std::uint16_t TokenOf(std::string_view account) const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <type_traits>
 
 #include "hand/layout.h"
 
@@ -66,18 +67,40 @@ ui::Picture TilePicture(const Client& c, int index) {
   return ui::Picture{ImageId(c.images.TileImageIds(index)), {}};
 }
 
+std::string Hex(int code) {
+  std::ostringstream m;
+  m << "0x" << std::hex << code;
+  return m.str();
+}
+
+// What a check is about: a text, or something that makes one. Messages are built only for
+// what differs, since the checks run after every record of thousands of hands.
+template <typename D>
+std::string Describe(const D& d) {
+  if constexpr (std::is_invocable_v<const D&>) {
+    return d();
+  } else {
+    return std::string(d);
+  }
+}
+
 // One report for one client and one record: collects what differs under a common heading.
 class Report {
  public:
   Report(const SeatView& v, std::vector<std::string>& out, std::size_t limit)
       : v_(v), out_(out), limit_(limit) {}
 
-  template <typename A, typename B>
-  void Expect(const A& client, const B& server, int rel, const std::string& what) {
+  template <typename A, typename B, typename D>
+  void Expect(const A& client, const B& server, int rel, const D& what) {
     if (client == server) return;
     std::ostringstream m;
-    m << what << ": client " << client << ", server " << server;
+    m << Describe(what) << ": client " << client << ", server " << server;
     Fail(rel, m.str());
+  }
+  // The same for tile codes, shown in hexadecimal.
+  template <typename D>
+  void ExpectTile(int client, int server, int rel, const D& what) {
+    if (client != server) Expect(Hex(client), Hex(server), rel, what);
   }
 
   void Fail(int rel, const std::string& what) {
@@ -96,11 +119,18 @@ class Report {
   std::size_t limit_;
 };
 
-std::string Hex(int code) {
-  std::ostringstream m;
-  m << "0x" << std::hex << code;
-  return m.str();
-}
+// Names one entry of a seat's record: "pung 1 mj(5)", "concealed mj(7)".
+struct EntryName {
+  const char* what = nullptr;  // nullptr: the sprite shows no entry
+  int set = -1;                // the set's number, or -1
+  int k = 0;                   // the entry's index in mj
+  int rel = 0;
+  std::string Text() const {
+    std::string t = what;
+    if (set >= 0) t += " " + std::to_string(set);
+    return t + " mj(" + std::to_string(k) + ")";
+  }
+};
 
 }  // namespace
 
@@ -129,36 +159,36 @@ void TableChecker::Check(const SeatView& v, const Client& c, std::vector<std::st
   auto posOf = [&](int sprite) { return (sprite - v.wallStart + 120) % 120; };
   auto taken = [&](int sprite) { return v.taken[static_cast<std::size_t>(posOf(sprite))]; };
   // Which entry shows each sprite: the same sprite may not stand for two tiles.
-  std::array<std::string, 120> owner{};
+  std::array<EntryName, 120> owner{};
 
-  auto checkSprite = [&](int rel, int k, const TileEntry& e, const std::string& what, int picture) {
-    std::ostringstream where;
-    where << what << " mj(" << k << ")";
+  auto checkSprite = [&](const EntryName& name, const TileEntry& e, int picture) {
+    const int rel = name.rel;
     if (e.Sprite < 0 || e.Sprite > 119) {
-      r.Fail(rel, where.str() + " has no sprite (" + std::to_string(e.Sprite) + ")");
+      r.Fail(rel, name.Text() + " has no sprite (" + std::to_string(e.Sprite) + ")");
       return;
     }
     auto& o = owner[static_cast<std::size_t>(e.Sprite)];
-    if (!o.empty()) {
-      r.Fail(rel, where.str() + " shows sprite " + std::to_string(e.Sprite) + ", already " + o);
+    if (o.what != nullptr) {
+      r.Fail(rel, name.Text() + " shows sprite " + std::to_string(e.Sprite) + ", already rel " +
+                      std::to_string(o.rel) + " " + o.Text());
     }
-    o = "rel " + std::to_string(rel) + " " + where.str();
+    o = name;
     if (!taken(e.Sprite)) {
-      r.Fail(rel, where.str() + " shows sprite " + std::to_string(e.Sprite) + " of wall position " +
+      r.Fail(rel, name.Text() + " shows sprite " + std::to_string(e.Sprite) + " of wall position " +
                       std::to_string(posOf(e.Sprite)) + ", which the server has not dealt");
     }
     const auto& m = f.MJ_Image(e.Sprite);
     auto& hidden = hiddenSince_[static_cast<std::size_t>(v.viewer)];
     if (m.Visible) {
-      hidden.erase(e.Sprite);
+      if (!hidden.empty()) hidden.erase(e.Sprite);
     } else if (auto [at, fresh] = hidden.try_emplace(e.Sprite, v.handledMs);
                !fresh && v.handledMs - at->second > kLongestBlinkMs) {
-      r.Fail(rel, where.str() + " sprite " + std::to_string(e.Sprite) + " hidden for " +
+      r.Fail(rel, name.Text() + " sprite " + std::to_string(e.Sprite) + " hidden for " +
                       std::to_string(v.handledMs - at->second) + " ms");
       at->second = v.handledMs;  // reported: start counting again
     }
     if (!(m.picture == TilePicture(c, picture))) {
-      r.Fail(rel, where.str() + " sprite " + std::to_string(e.Sprite) + " shows picture " +
+      r.Fail(rel, name.Text() + " sprite " + std::to_string(e.Sprite) + " shows picture " +
                       std::to_string(m.picture.id) + ", expected tile picture " +
                       std::to_string(picture) + " (" + std::to_string(TilePicture(c, picture).id) +
                       ")");
@@ -194,15 +224,15 @@ void TableChecker::Check(const SeatView& v, const Client& c, std::vector<std::st
         if (!onPung) ++(m.tiles[0] == server::kRed ? red : wild);
         continue;
       }
-      const std::string what = std::string(KindName(m.kind)) + " " + std::to_string(k / 3);
       for (int j = 0; j <= 2 && k + j <= 20; ++j) {
+        const EntryName name{KindName(m.kind), k / 3, k + j, rel};
         const TileEntry& e = s.mj(k + j);
         const int tile = m.tiles[static_cast<std::size_t>(j)];
         r.Expect(static_cast<int>(e.typ), SetTyp(m.kind, local), rel,
-                 what + " mj(" + std::to_string(k + j) + ").typ");
+                 [&] { return name.Text() + ".typ"; });
         const int value = (!local && m.kind == MeldKind::Chow) ? 0 : tile;
-        r.Expect(Hex(e.value), Hex(value), rel, what + " mj(" + std::to_string(k + j) + ").value");
-        checkSprite(rel, k + j, e, what, TilePictureIndex(rel, tile));
+        r.ExpectTile(e.value, value, rel, [&] { return name.Text() + ".value"; });
+        checkSprite(name, e, TilePictureIndex(rel, tile));
       }
       k += 3;
     }
@@ -213,14 +243,15 @@ void TableChecker::Check(const SeatView& v, const Client& c, std::vector<std::st
     std::vector<std::uint8_t> values;
     for (int h = s.HandStart; h < s.HandStart + s.HandCount && h <= 20; ++h) {
       const TileEntry& e = s.mj(h);
-      r.Expect(static_cast<int>(e.typ), 1, rel, "concealed mj(" + std::to_string(h) + ").typ");
+      const EntryName name{"concealed", -1, h, rel};
+      r.Expect(static_cast<int>(e.typ), 1, rel, [&] { return name.Text() + ".typ"; });
       if (local) {
         values.push_back(static_cast<std::uint8_t>(e.value & 0xFF));
-        checkSprite(rel, h, e, "concealed", TilePictureIndex(4, e.value));
+        checkSprite(name, e, TilePictureIndex(4, e.value));
       } else {
         // The client cannot know another seat's tiles during the hand.
-        r.Expect(Hex(e.value), Hex(0), rel, "concealed mj(" + std::to_string(h) + ").value");
-        checkSprite(rel, h, e, "concealed", 36 * rel + kStandingBack);
+        r.ExpectTile(e.value, 0, rel, [&] { return name.Text() + ".value"; });
+        checkSprite(name, e, 36 * rel + kStandingBack);
       }
     }
     if (local) {
@@ -252,12 +283,12 @@ void TableChecker::Check(const SeatView& v, const Client& c, std::vector<std::st
     if (!taken(sprite)) {
       const bool ok = m.Visible && atWall &&
                       m.picture == TilePicture(c, 36 * (sprite / 30) + kLyingBack) &&
-                      owner[static_cast<std::size_t>(sprite)].empty();
+                      owner[static_cast<std::size_t>(sprite)].what == nullptr;
       if (!ok && wrongStanding++ == 0) {
         firstWrong = std::to_string(sprite) + (m.Visible ? "" : " hidden") +
                      (atWall ? "" : " moved") + " picture " + std::to_string(m.picture.id);
       }
-    } else if (owner[static_cast<std::size_t>(sprite)].empty() && atWall && m.Visible) {
+    } else if (owner[static_cast<std::size_t>(sprite)].what == nullptr && atWall && m.Visible) {
       // Dealt, in no hand and no set: a discard or a kong's fourth tile, which must have left
       // its place in the wall.
       if (leftStanding++ == 0) firstLeft = std::to_string(sprite);

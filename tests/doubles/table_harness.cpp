@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "session/startup.h"
 
@@ -201,6 +202,11 @@ bool TableHarness::Run(std::int64_t ms, const std::function<bool()>& done, int s
     }
   }
   return done ? done() : true;
+}
+
+int HandsFromEnvironment(const char* name, int fallback) {
+  const char* v = std::getenv(name);
+  return v != nullptr ? std::atoi(v) : fallback;
 }
 
 }  // namespace tallow::testing

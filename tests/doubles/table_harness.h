@@ -107,6 +107,10 @@ class TableHarness {
   std::unique_ptr<platform::ITimer> serverClock_;
 };
 
+// A count of hands from an environment variable (to run fewer under the sanitizers), or the
+// fallback.
+int HandsFromEnvironment(const char* name, int fallback);
+
 // The local seat's concealed tiles as the client shows them, sorted.
 std::vector<std::uint8_t> ClientConcealed(const Client& c);
 

@@ -14,22 +14,8 @@
 namespace tallow::testing {
 namespace {
 
-// Hands finished at table 0, from the seating interface.
-int FinishedHands(server::Server& core) {
-  std::istringstream in(core.Command("hands 0"));
-  std::string ok;
-  int started = 0, finished = 0;
-  in >> ok >> started >> finished;
-  return finished;
-}
-
-int HandsFromEnvironment(int fallback) {
-  const char* v = std::getenv("TALLOW_ROBOT_HANDS");
-  return v != nullptr ? std::atoi(v) : fallback;
-}
-
 TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
-  const int wanted = HandsFromEnvironment(1000);
+  const int wanted = HandsFromEnvironment("TALLOW_ROBOT_HANDS", 1000);
   server::Config config;
   config.startCoins = 1'000'000'000;  // nobody runs out of coins in a long game
   TableHarness t(2024, true, config);
@@ -74,10 +60,10 @@ TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
   };
   t.StartAll(/*robotClients=*/true);
   const bool done = t.Run(
-      static_cast<std::int64_t>(wanted) * 600'000, [&] { return FinishedHands(t.core) >= wanted; },
-      50);
+      static_cast<std::int64_t>(wanted) * 600'000,
+      [&] { return t.core.FinishedHandsAt(0) >= wanted; }, 50);
   for (const auto& f : t.failures) ADD_FAILURE() << f;
-  EXPECT_TRUE(done) << "finished " << FinishedHands(t.core) << " of " << wanted << " hands";
+  EXPECT_TRUE(done) << "finished " << t.core.FinishedHandsAt(0) << " of " << wanted << " hands";
   for (auto& s : t.seats) EXPECT_FALSE(s->ended.has_value());
   // The robots must play, not only time out: they win, and they claim.
   EXPECT_GT(won, 0);

@@ -21,19 +21,6 @@ namespace {
 
 namespace op = protocol::op;
 
-int HandsFinished(server::Server& core) {
-  std::istringstream in(core.Command("hands 0"));
-  std::string ok;
-  int started = 0, finished = 0;
-  in >> ok >> started >> finished;
-  return finished;
-}
-
-int HandsFromEnvironment(const char* name, int fallback) {
-  const char* v = std::getenv(name);
-  return v != nullptr && std::atoi(v) > 0 ? std::atoi(v) : fallback;
-}
-
 // What happened at the table, counted once per event from seat 0's records.
 struct Tally {
   std::map<std::string, int> claims;     // by kind
@@ -136,7 +123,7 @@ struct ScriptedTable {
     return t.Run(
         static_cast<std::int64_t>(hands) * 600'000,
         [&] {
-          if (HandsFinished(t.core) < hands) return false;
+          if (t.core.FinishedHandsAt(0) < hands) return false;
           for (int r : tally.results) {
             if (r < 4 * hands) return false;
           }
@@ -218,7 +205,7 @@ TEST(ScriptedTable, EveryKindOfClaimIsMadeThroughTheButtonsAndEveryClientAgreesW
     done = table.Play(more);
   }
   table.ExpectClean();
-  EXPECT_TRUE(done) << "finished " << HandsFinished(table.t.core) << " hands";
+  EXPECT_TRUE(done) << "finished " << table.t.core.FinishedHandsAt(0) << " hands";
   table.Print();
   for (const auto& kind : kinds) EXPECT_GT(table.tally.claims[kind], 0) << kind;
   std::map<std::string, int> did;
@@ -242,7 +229,8 @@ TEST(ScriptedTable, WhenNobodyTakesAWinTheWallRunsOutAndTheHandIsDrawn) {
   const int wanted = 4;
   const bool done = table.Play(wanted);
   table.ExpectClean();
-  EXPECT_TRUE(done) << "finished " << HandsFinished(table.t.core) << " of " << wanted << " hands";
+  EXPECT_TRUE(done) << "finished " << table.t.core.FinishedHandsAt(0) << " of " << wanted
+                    << " hands";
   EXPECT_EQ(table.tally.drawn, wanted);
   EXPECT_EQ(table.tally.won, 0);
   table.Print();
