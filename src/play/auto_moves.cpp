@@ -14,11 +14,6 @@ namespace {
 constexpr int kOffered = 2;  // OperationState of an offered button
 constexpr int kChowButton = 0, kPungButton = 1, kKongButton = 2, kWinButton = 3;
 
-// A discard is due while the hand holds 3n + 2 tiles.
-bool DiscardDue(const SeatRecord& me) {
-  return (me.HandCount - 2) % 3 == 0;
-}
-
 bool ValidSprite(int sprite) {
   return sprite >= 0 && sprite <= 119;
 }
@@ -64,7 +59,7 @@ bool TakeWin(Client& c) {
   t.ActionSent = -1;
   PlayVoice(c, 0, "09.wav");
   SetLocalTileSize(c, TileSizes::Hand);
-  if (!DiscardDue(t.custom(0))) ShowWinningTile(c);
+  if (!t.custom(0).DiscardDue()) ShowWinningTile(c);
   SendWin(c);
   return true;
 }
@@ -151,7 +146,7 @@ void TimeoutMove(Client& c) {
   SeatRecord& me = t.custom(0);
   ClosePanel(c);
   if (t.ActionSent == 0) SendPass(c);
-  if (!DiscardDue(me)) return;
+  if (!me.DiscardDue()) return;
   t.MustDiscard = 0;
   SetLocalTileSize(c, TileSizes::Pool);
   const int e = me.HandStart + me.HandCount - 1;
@@ -170,7 +165,7 @@ void AutoPlayTurn(Client& c) {
   // Each step runs only while nothing was sent; a claim taken ends the turn.
   const bool acted = TakeWin(c) || TakeKong(c) || TakePung(c) || TakeChow(c);
   if (t.ActionSent == 0) SendPass(c);
-  if (DiscardDue(t.custom(0)) && !acted) RobotDiscard(c);
+  if (t.custom(0).DiscardDue() && !acted) RobotDiscard(c);
 }
 
 bool AutoKongSearch(Client& c) {
@@ -193,7 +188,9 @@ bool AutoKongSearch(Client& c) {
       if (const int i = FindConcealed(me, me.mj(k).value); i >= 0) AddKongOption(c, n, i);
     }
   }
-  if ((flags & protocol::op::kKong) != 0) {
+  // An exposed kong takes a discard: on the seat's own turn the bit only comes with the one-tile
+  // kong, and LastTile is some earlier discard.
+  if ((flags & protocol::op::kKong) != 0 && !me.DiscardDue()) {
     for (int i = first; i <= last - 2; ++i) {
       if (me.mj(i).value == t.LastTile && me.mj(i + 2).value == t.LastTile) {
         AddKongOption(c, n, i);

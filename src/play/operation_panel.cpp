@@ -31,7 +31,7 @@ void HideButtons(Client& c, std::initializer_list<int> buttons) {
 }
 
 bool DiscardDue(const Client& c) {
-  return (c.table.custom(0).HandCount - 2) % 3 == 0;
+  return c.table.custom(0).DiscardDue();
 }
 
 // Shows one chooser tile of the given face, 0.8 times a hand tile, at (left, top).

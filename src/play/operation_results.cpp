@@ -290,7 +290,7 @@ void LayDownWinner(Client& c, int rel) {
     ShowSetTile(c, rel, k, s.mj(k).Sprite,
                 tile::Rank(code) == 0 ? 36 * rel + kLyingBack : TableTilePicture(rel, code));
   }
-  if ((s.HandCount - 2) % 3 != 0 && t.LastDiscardSprite >= 0 && t.LastTile >= 1) {
+  if (!s.DiscardDue() && t.LastDiscardSprite >= 0 && t.LastTile >= 1) {
     ShowSetTile(c, rel, end, t.LastDiscardSprite, TableTilePicture(rel, t.LastTile));
     t.DiscardClaimed = -1;
   }

@@ -32,7 +32,7 @@ void DiscardByClick(Client& c, int sprite, int i) {
   const short code = me.mj(i).value;
   SetLocalTileSize(c, TileSizes::Pool);
   SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(TableTilePicture(0, code)));
-  if ((me.HandCount - 2) % 3 == 0) SendDiscard(c, code);
+  if (me.DiscardDue()) SendDiscard(c, code);
   t.LastDiscardSprite = static_cast<short>(sprite);
   t.LastDiscarderRel = 0;
   ShowInTableMiddle(c, sprite, t.TileWidth(0), t.TileHeight(0));
@@ -130,7 +130,7 @@ void DeclineOffer(Client& c) {
   if (c.framing.TurnTimerAllowed == 0 || !f.Operation(4).Visible || t.PanelState >= 1) return;
   t.PanelState = 2;
   for (int b = 0; b <= 4; ++b) f.Operation(b).Visible = false;
-  if ((t.custom(0).HandCount - 2) % 3 != 0) {
+  if (!t.custom(0).DiscardDue()) {
     // A claim on someone else's discard: declining ends the turn.
     StopTurnTimer(c);
     if (t.ActionSent == 0) SendPass(c);

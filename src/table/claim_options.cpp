@@ -59,7 +59,7 @@ void OnOperationOffer(Client& c, const protocol::Header& h) {
       f.Operation(b).ZOrder(ui::ZPosition::Front);
     }
   }
-  if ((me.HandCount - 2) % 3 == 0) t.MustDiscard = -1;
+  if (me.DiscardDue()) t.MustDiscard = -1;
   if (me.HandCount > 0) StartTurnTimer(c, t.TurnSeconds);
 }
 
@@ -126,7 +126,9 @@ void FindKongOptions(Client& c) {
       }
     }
   }
-  if (Has(flags, protocol::op::kKong)) {
+  // An exposed kong takes a discard: on the seat's own turn the bit only comes with the one-tile
+  // kong, and LastTile is some earlier discard.
+  if (Has(flags, protocol::op::kKong) && !me.DiscardDue()) {
     for (int i = me.HandStart; i <= end - 3; ++i) {
       if (me.mj(i).value == t.LastTile && me.mj(i + 2).value == t.LastTile) {
         AddKongOption(c, i, 3);

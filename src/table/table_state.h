@@ -47,6 +47,9 @@ struct SeatRecord {
   short HandCount = 0;
   short WildCount = 0;
   short RedKongCount = 0, WildKongCount = 0;
+
+  // A discard is due while the hand holds 3n + 2 tiles (the seat drew, or claimed a set).
+  bool DiscardDue() const { return (HandCount - 2) % 3 == 0; }
 };
 
 struct TableState {

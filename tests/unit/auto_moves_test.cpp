@@ -177,6 +177,22 @@ TEST(AutoPlayTurn, KongsOnlyWhatCanBeLaidDown) {
     EXPECT_EQ(sent[0], Pass());
     EXPECT_EQ(sent[1].code, 2);
   }
+  {
+    // On its own turn, three tiles of an earlier discard are no exposed kong: the one-tile kong
+    // offer of a wild tile brings the kong bit, but there is no discard to take.
+    TurnTable t;
+    t->session.RobotMode = true;
+    t->table.WildTile = 0x25;
+    t->table.LastTile = 0x83;
+    t.SetHand({0x83, 0x83, 0x83, 0x25, 0x25, 0x41, 0x42, 0x43});
+    t.Offer(1 + 16 + 64);
+    t.Seconds(9);
+    for (const auto& m : t.Sent()) {
+      EXPECT_FALSE(m.code == 7 && m.value0 == protocol::op::kKong)
+          << "an exposed kong on its own turn";
+    }
+    EXPECT_EQ(t.Sent().back().code, 2);  // the turn ends with a discard
+  }
 }
 
 TEST(AutoKongSearch, OrdersItsOptionsAndFlagsALoneWildTile) {
@@ -200,7 +216,14 @@ TEST(AutoKongSearch, OrdersItsOptionsAndFlagsALoneWildTile) {
       {"two wild tiles", with({0x25, 0x25}), 16 + 64, 0x25, false, false, {9}},
       {"red dragon first", with({0x25, kRed}), 16 + 64, 0x25, false, false, {10, 9}},
       {"onto an exposed pung", with({0x43, 0x25}), 16 + 64, 0x25, true, false, {9, 10}},
-      {"exposed kong of the discard", with({0x89, 0x89, 0x89}), 16, 0x25, false, false, {9}},
+      {"exposed kong of the discard",
+       {0x81, 0x82, 0x83, 0x87, 0x89, 0x89, 0x89},
+       16,
+       0x25,
+       false,
+       false,
+       {8}},
+      {"no exposed kong on one's own turn", with({0x89, 0x89, 0x89}), 16, 0x25, false, false, {}},
       {"concealed kongs before the wild tile",
        with({0x25, 0x11, 0x11, 0x11, 0x11}),
        16 + 32 + 64,

@@ -176,6 +176,8 @@ TEST(KongPanel, OneOptionIsSentAtOnceByItsKind) {
   const Case cases[] = {
       {16, {0x27, 0x27, 0x27, 0x11}, 0x27, op::kKong},
       {16 + 32, {0x11, 0x82, 0x82, 0x82, 0x82}, 0, op::kConcealedKong},
+      // On one's own turn LastTile is an earlier discard: three of it make no exposed kong.
+      {16 + 32, {0x27, 0x27, 0x27, 0x82, 0x82, 0x82, 0x82, 0x11}, 0x27, op::kConcealedKong},
   };
   for (const auto& k : cases) {
     PlayTable t;
