@@ -4,7 +4,6 @@
 #include <stdlib.h>
 
 #include <memory>
-#include <regex>
 #include <sstream>
 
 #include "hall_processes.h"
@@ -41,20 +40,10 @@ class HallTable : public testing::Test {
 
   void StartServer() {
     const std::string out = dir_.Path() + "/server.out";
-    server_ = std::make_unique<Child>(
-        TALLOW_SERVER_BINARY, std::vector<std::string>{"--port", "0", "--seed", "7"}, Env(), out);
-    const std::regex ports("listening on [0-9.]+:([0-9]+), seating on [0-9.]+:([0-9]+)");
-    std::smatch m;
-    std::string text;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-          text = ReadFile(out);
-          return std::regex_search(text, m, ports);
-        },
-        10s))
-        << text;
-    port_ = std::stoi(m[1]);
-    seatPort_ = std::stoi(m[2]);
+    const auto ports = hall::test::StartServer(TALLOW_SERVER_BINARY, 7, Env(), out, server_);
+    ASSERT_TRUE(ports.has_value()) << ReadFile(out);
+    port_ = ports->game;
+    seatPort_ = ports->seating;
   }
 
   std::unique_ptr<Child> StartHall(std::vector<std::string> args, const std::string& log,

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -106,6 +107,26 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     if (std::chrono::steady_clock::now() >= deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
+}
+
+std::optional<ServerPorts> StartServer(const std::string& program, int seed,
+                                       const std::vector<std::string>& env,
+                                       const std::string& outFile, std::unique_ptr<Child>& server) {
+  server = std::make_unique<Child>(
+      program, std::vector<std::string>{"--port", "0", "--seed", std::to_string(seed)}, env,
+      outFile);
+  const std::regex ports("listening on [0-9.]+:([0-9]+), seating on [0-9.]+:([0-9]+)");
+  std::smatch m;
+  std::string text;
+  if (!WaitUntil(
+          [&] {
+            text = ReadFile(outFile);
+            return std::regex_search(text, m, ports);
+          },
+          std::chrono::seconds(10))) {
+    return std::nullopt;
+  }
+  return ServerPorts{std::stoi(m[1]), std::stoi(m[2])};
 }
 
 }  // namespace tallow::hall::test

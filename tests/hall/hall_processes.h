@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,17 @@ class Child {
 };
 
 std::string ReadFile(const std::string& path);
+
+// The ports a started tallow-server listens on.
+struct ServerPorts {
+  int game = 0;
+  int seating = 0;
+};
+// Starts tallow-server on free ports (output in `outFile`) and waits up to 10 s until it names
+// them; nullopt when it does not. The child is left in `server`.
+std::optional<ServerPorts> StartServer(const std::string& program, int seed,
+                                       const std::vector<std::string>& env,
+                                       const std::string& outFile, std::unique_ptr<Child>& server);
 // Polls `done` every 50 ms until it holds or the time is up.
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QPushButton>
 #include <memory>
-#include <regex>
 
 #include "hall_processes.h"
 #include "platform/hall_link_contract.h"
@@ -31,21 +30,10 @@ class HallWindowTable : public testing::Test {
     ::setenv("TALLOW_RUNTIME_DIR", run_.c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", run_.c_str(), 1);
     const std::string out = dir_.Path() + "/server.out";
-    server_ = std::make_unique<Child>(TALLOW_SERVER_BINARY,
-                                      std::vector<std::string>{"--port", "0", "--seed", "11"},
-                                      std::vector<std::string>{}, out);
-    const std::regex ports("listening on [0-9.]+:([0-9]+), seating on [0-9.]+:([0-9]+)");
-    std::smatch m;
-    std::string text;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-          text = ReadFile(out);
-          return std::regex_search(text, m, ports);
-        },
-        10s))
-        << text;
-    options_.port = std::stoi(m[1]);
-    options_.seatPort = std::stoi(m[2]);
+    const auto ports = hall::test::StartServer(TALLOW_SERVER_BINARY, 11, {}, out, server_);
+    ASSERT_TRUE(ports.has_value()) << ReadFile(out);
+    options_.port = ports->game;
+    options_.seatPort = ports->seating;
     options_.account = "alice";
   }
 
