@@ -60,13 +60,18 @@ class ISocket {
   std::function<void()> OnClose;
 };
 
-// WAV playback on one channel.
+// WAV playback on one channel: starting a sound stops the one before.
 class ISound {
  public:
   virtual ~ISound() = default;
+  // Opens the sound device; false when there is none (sounds then play nothing).
+  virtual bool Open() = 0;
+  // Starts the file once or looping, at full volume; false when it cannot be loaded.
   virtual bool Play(const std::string& path, bool loop) = 0;
+  // Stops the current sound and rewinds it.
   virtual void Stop() = 0;
-  virtual void SetVolume(int volume) = 0;  // 0 .. -10000 hundredths of a decibel, or positive
+  // The current sound's volume: 0 .. -10000 hundredths of a decibel (0 full), or positive.
+  virtual void SetVolume(int volume) = 0;
 };
 
 // The window-message link with the game hall.

@@ -65,6 +65,7 @@ class MemorySocket : public platform::ISocket {
 
 class RecordingSound : public platform::ISound {
  public:
+  bool Open() override { return device; }
   bool Play(const std::string& path, bool loop) override {
     played.push_back({path, loop});
     return true;
@@ -78,6 +79,7 @@ class RecordingSound : public platform::ISound {
   std::vector<Played> played;
   int stops = 0;
   int volume = 0;
+  bool device = true;  // whether Open finds a sound device
 };
 
 // A hall that exists (or not), records what it is told and can send requests to the client.

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "platform/qt/instance_lock.h"
 #include "platform/qt/qt_clock.h"
@@ -126,14 +128,37 @@ TEST(QtSound, PlaysExistingFilesAndRefusesMissingOnes) {
     u32(200);
     f.write(QByteArray(200, '\0'));
   }
-  QtSound sound;
-  EXPECT_FALSE(sound.Play(dir.filePath("missing.wav").toStdString(), false));
-  EXPECT_FALSE(sound.Play(dir.path().toStdString(), false)) << "a directory is not a sound";
-  EXPECT_TRUE(sound.Play(wav.toStdString(), true));
-  sound.SetVolume(-3000);
-  EXPECT_TRUE(sound.Play(wav.toStdString(), false));
-  PumpFor(50);
-  sound.Stop();
+  // There is no audio output here: everything stays silent, returns at once and prints
+  // nothing.
+  const int savedStderr = dup(2);
+  FILE* captured = std::tmpfile();
+  ASSERT_NE(captured, nullptr);
+  dup2(fileno(captured), 2);
+  QElapsedTimer t;
+  t.start();
+  {
+    QtSound sound;
+    EXPECT_FALSE(sound.Open());
+    EXPECT_FALSE(sound.Play(dir.filePath("missing.wav").toStdString(), false));
+    EXPECT_FALSE(sound.Play(dir.path().toStdString(), false)) << "a directory is not a sound";
+    EXPECT_TRUE(sound.Play(wav.toStdString(), true));
+    sound.SetVolume(-3000);
+    EXPECT_TRUE(sound.Play(wav.toStdString(), false));
+    EXPECT_EQ(sound.CurrentFile(), wav.toStdString());
+    PumpFor(50);
+    EXPECT_FALSE(sound.Playing());
+    sound.Stop();
+  }
+  const qint64 elapsed = t.elapsed();
+  std::fflush(stderr);
+  dup2(savedStderr, 2);
+  close(savedStderr);
+  std::string printed(4096, '\0');
+  std::rewind(captured);
+  printed.resize(std::fread(printed.data(), 1, printed.size(), captured));
+  std::fclose(captured);
+  EXPECT_EQ(printed, "");
+  EXPECT_LT(elapsed, 1000);
 }
 
 TEST(QtProcess, ScreenSizeComesFromTheEnvironmentWhenGiven) {

@@ -1,0 +1,137 @@
+// The one playback channel through a real audio output: a PulseAudio daemon of its own with a
+// null sink, started in a private runtime directory for this process and ended with it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "platform/qt/qt_sound.h"
+#include "platform_qt/test_support.h"
+
+namespace tallow::platform::qt {
+namespace {
+
+using test::PumpFor;
+using test::PumpUntil;
+
+std::string gNoDaemon;  // why no daemon runs; empty when one does
+
+const std::string kMusic = std::string(TALLOW_ASSETS_DIR) + "/common/music/";
+
+// The streams playing on the daemon's sink, one id a line.
+QStringList SinkInputs() {
+  QProcess pactl;
+  pactl.start("pactl", {"list", "short", "sink-inputs"});
+  if (!pactl.waitForFinished(5000)) return {"pactl hangs"};
+  QStringList ids;
+  for (const QString& line : QString::fromUtf8(pactl.readAllStandardOutput()).split('\n')) {
+    if (!line.trimmed().isEmpty()) ids << line.section('\t', 0, 0);
+  }
+  return ids;
+}
+
+TEST(QtSoundDevice, OneChannelPlaysLoopsReplacesAndStops) {
+  if (!gNoDaemon.empty()) GTEST_SKIP() << gNoDaemon;
+  QtSound sound;
+  ASSERT_TRUE(sound.Open()) << "the null sink is not seen as an audio output";
+
+  // The table loop starts and keeps playing past its first round of a short sound.
+  ASSERT_TRUE(sound.Play(kMusic + "dapai.wav", true));
+  ASSERT_TRUE(PumpUntil([&] { return sound.Playing() && SinkInputs().size() == 1; }));
+  const QStringList first = SinkInputs();
+  PumpFor(600);  // dapai.wav lasts 0.14 s
+  EXPECT_TRUE(sound.Playing()) << "a looping sound ended";
+  sound.SetVolume(-3000);
+  EXPECT_NEAR(sound.Volume(), 0.0316, 0.001);
+
+  // A second sound replaces it: one stream, a new one, at full volume again.
+  ASSERT_TRUE(sound.Play(kMusic + "majiang.wav", false));
+  EXPECT_EQ(sound.CurrentFile(), kMusic + "majiang.wav");
+  EXPECT_TRUE(PumpUntil([&] {
+    const QStringList now = SinkInputs();
+    return sound.Playing() && now.size() == 1 && now != first;
+  })) << SinkInputs().join(",").toStdString();
+  EXPECT_FLOAT_EQ(sound.Volume(), 1.0f);
+
+  // Stop ends the stream; a sound played once ends by itself.
+  sound.Stop();
+  EXPECT_FALSE(sound.Playing());
+  EXPECT_TRUE(PumpUntil([&] { return SinkInputs().isEmpty(); }));
+  ASSERT_TRUE(sound.Play(kMusic + "tishi.wav", false));
+  ASSERT_TRUE(PumpUntil([&] { return sound.Playing(); }));
+  EXPECT_TRUE(PumpUntil([&] { return !sound.Playing(); }, 3000)) << "tishi.wav lasts 0.25 s";
+
+  // A missing file stops what played and plays nothing.
+  ASSERT_TRUE(sound.Play(kMusic + "majiang.wav", true));
+  ASSERT_TRUE(PumpUntil([&] { return sound.Playing(); }));
+  EXPECT_FALSE(sound.Play(kMusic + "missing.wav", false));
+  EXPECT_FALSE(sound.Playing());
+  EXPECT_TRUE(PumpUntil([&] { return SinkInputs().isEmpty(); }));
+}
+
+// Starts the daemon; the reason it could not start otherwise.
+std::string StartDaemon(const std::string& dir) {
+  const std::string log = dir + "/pulseaudio.log";
+  // A short idle time ends the daemon soon after this process, should it die before it ends
+  // the daemon itself.
+  const std::string command =
+      "pulseaudio -n --daemonize=yes --exit-idle-time=20 --load=module-null-sink"
+      " '--load=module-native-protocol-unix auth-anonymous=1' >" +
+      log + " 2>&1";
+  const int status = std::system(command.c_str());
+  if (status != 0 || !QFile::exists(QString::fromStdString(dir + "/pulse/native"))) {
+    QFile f(QString::fromStdString(log));
+    f.open(QIODevice::ReadOnly);
+    return "pulseaudio cannot start here (exit status " +
+           std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : status) +
+           "): " + f.readAll().trimmed().toStdString();
+  }
+  return {};
+}
+
+void EndDaemon(const std::string& dir) {
+  QFile pidFile(QString::fromStdString(dir + "/pulse/pid"));
+  if (!pidFile.open(QIODevice::ReadOnly)) return;
+  const pid_t pid = pidFile.readAll().trimmed().toInt();
+  if (pid <= 0 || kill(pid, SIGTERM) != 0) return;
+  for (int i = 0; i < 100 && kill(pid, 0) == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  }
+  if (kill(pid, 0) == 0) kill(pid, SIGKILL);
+}
+
+}  // namespace
+}  // namespace tallow::platform::qt
+
+int main(int argc, char** argv) {
+  using namespace tallow::platform::qt;
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  char dir[] = "/tmp/tallow-sound-test-XXXXXX";
+  if (mkdtemp(dir) == nullptr) return 2;
+  chmod(dir, 0700);
+  // The daemon, its cookie and every client of this process live in the private directory.
+  setenv("XDG_RUNTIME_DIR", dir, 1);
+  setenv("XDG_CONFIG_HOME", (std::string(dir) + "/config").c_str(), 1);
+  unsetenv("PULSE_SERVER");
+  gNoDaemon = StartDaemon(dir);
+  ::testing::InitGoogleTest(&argc, argv);
+  int result = 0;
+  {
+    QGuiApplication app(argc, argv);
+    result = RUN_ALL_TESTS();
+  }
+  EndDaemon(dir);
+  const std::string cleanup = std::string("rm -rf ") + dir;
+  if (std::system(cleanup.c_str()) != 0 && result == 0) result = 3;
+  return result;
+}
