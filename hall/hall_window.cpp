@@ -57,8 +57,11 @@ bool Seating(Outcome& out, const HallOptions& o, const std::string& command) {
 
 }  // namespace
 
-HallWindow::HallWindow(HallOptions options, QString client, QString data)
-    : options_(std::move(options)), client_(std::move(client)), data_(std::move(data)) {
+HallWindow::HallWindow(HallOptions options, QString client, QString data, QString assets)
+    : options_(std::move(options)),
+      client_(std::move(client)),
+      data_(std::move(data)),
+      assets_(std::move(assets)) {
   setWindowTitle(Q(options_.caption));
   form_ = new HallForm(options_, this);
   auto* v = new QVBoxLayout(this);
@@ -266,6 +269,7 @@ void HallWindow::LaunchOwnSeat(const HallOptions& o, const std::string& line, Mo
   launch.line = Q(line);
   launch.appDir = SeatDir(o.account);
   launch.offscreen = RobotHall();
+  launch.assetsDir = assets_;
   QString error;
   if (!processes_.Start(launch, error)) return Log(error);
   ownMode_ = mode;
@@ -292,7 +296,8 @@ void HallWindow::LaunchRobot(const HallOptions& o, int seat) {
              RobotTableCaption(n)};
   const Built line = PlayerLine(s);
   if (!line.ok()) return Report("机器人", line.error);
-  LaunchSpec launch{RobotKey(n), name, client_, Q(line.line), SeatDir(RobotAccount(n)), true};
+  LaunchSpec launch{RobotKey(n), name,   client_, Q(line.line), SeatDir(RobotAccount(n)),
+                    true,        assets_};
   QString error;
   if (!processes_.Start(launch, error)) return Log(error);
   robotHalls_[n] = std::move(hall);

@@ -21,8 +21,9 @@ class HallForm;
 class HallWindow : public QWidget {
   Q_OBJECT
  public:
-  // `client` is the tallow program, `data` the directory that holds the seats' directories.
-  HallWindow(HallOptions options, QString client, QString data);
+  // `client` is the tallow program, `data` the directory that holds the seats' directories,
+  // `assets` the generated sounds and phrase file the seats are given (none when empty).
+  HallWindow(HallOptions options, QString client, QString data, QString assets = {});
   ~HallWindow() override;
 
   // Listens under the window caption; false when another hall answers under it already.
@@ -53,6 +54,7 @@ class HallWindow : public QWidget {
   HallOptions options_;  // start-up options; the form overrides what it shows
   QString client_;
   QString data_;
+  QString assets_;
   HallForm* form_ = nullptr;
   SeatProcesses processes_;
   platform::qt::QtHallLink link_;

@@ -10,6 +10,7 @@
 #include "hall_options.h"
 #include "hall_window.h"
 #include "quit_signals.h"
+#include "seat_assets.h"
 
 namespace {
 
@@ -44,7 +45,9 @@ int main(int argc, char** argv) {
                            ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
                            : QDir(QString::fromStdString(o.data)).absolutePath();
 
-  tallow::hall::HallWindow window(o, ClientProgram(o.client), data);
+  const QString assets = QString::fromStdString(
+      tallow::hall::FindAssetsDir(QCoreApplication::applicationDirPath().toStdString()));
+  tallow::hall::HallWindow window(o, ClientProgram(o.client), data, assets);
   if (!window.Listen()) {
     std::fprintf(stderr, "tallow-hall: a hall window \"%s\" is open already\n", o.caption.c_str());
     return 1;
@@ -53,6 +56,8 @@ int main(int argc, char** argv) {
   window.show();
   window.Log("hall ready: server " + QString::fromStdString(o.host) + ":" +
              QString::number(o.port) + ", seating port " + QString::number(o.SeatingPort()));
+  window.Log(assets.isEmpty() ? "no sounds beside the hall: the tables stay silent"
+                              : "sounds and voices: " + assets);
   if (o.sit) window.SitDown();
   if (o.robots > 0) window.FillWithRobots(o.robots);
   if (!o.watch.empty() && !o.sit) window.Watch();

@@ -5,6 +5,7 @@
 #include <QProcessEnvironment>
 
 #include "platform/hall_link_contract.h"
+#include "seat_assets.h"
 
 namespace tallow::hall {
 
@@ -21,11 +22,21 @@ bool SeatProcesses::Start(const LaunchSpec& launch, QString& error) {
     error = "cannot create " + launch.appDir;
     return false;
   }
+  if (!launch.assetsDir.isEmpty()) {
+    // Without its sounds the client is silent, but it plays.
+    const std::string e =
+        ProvideSeatAssets(launch.assetsDir.toStdString(), launch.appDir.toStdString());
+    if (!e.empty()) emit Log(launch.label + ": " + QString::fromStdString(e));
+  }
   auto env = QProcessEnvironment::systemEnvironment();
   env.insert("TALLOW_APP_DIR", launch.appDir);
   // The client must look for windows where the hall listens.
   env.insert("TALLOW_RUNTIME_DIR", QString::fromStdString(platform::hall_link::RuntimeDir()));
-  if (launch.offscreen) env.insert("QT_QPA_PLATFORM", "offscreen");
+  // A seat without a window is a robot nobody listens to: it plays no sound either.
+  if (launch.offscreen) {
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TALLOW_NO_SOUND", "1");
+  }
 
   auto* p = new QProcess(this);
   p->setProperty("label", launch.label);

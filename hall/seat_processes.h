@@ -16,6 +16,7 @@ struct LaunchSpec {
   QString line;     // the whole command line, one argument
   QString appDir;   // TALLOW_APP_DIR; created when missing
   bool offscreen = false;
+  QString assetsDir;  // the generated sounds the seat is given (seat_assets.h); empty: none
 };
 
 class SeatProcesses : public QObject {

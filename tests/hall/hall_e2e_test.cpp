@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <filesystem>
 #include <memory>
 #include <sstream>
 
@@ -92,6 +93,13 @@ TEST_F(HallTable, SitsDownWithThreeRobotsAndClosesWithItsClients) {
       << ReadFile(log);
   const std::string text = ReadFile(log);
   EXPECT_NE(text.find("seating: seat alice 0 0 → ok"), std::string::npos) << text;
+  // Every seat finds the generated sounds beside its directory and a phrase file in it.
+  for (const std::string account : {"alice", "robot2"}) {
+    const std::string seat = data_ + "/seats/" + account;
+    EXPECT_TRUE(std::filesystem::is_regular_file(seat + "/../common/mj/v00101302.wav")) << seat;
+    EXPECT_TRUE(std::filesystem::is_regular_file(seat + "/../common/music/majiang.wav")) << seat;
+    EXPECT_TRUE(std::filesystem::is_regular_file(seat + "/chat.ini")) << seat;
+  }
   EXPECT_NE(text.find("tallow: 0x16"), std::string::npos) << text;
   for (int n : {2, 3, 4}) {
     const std::string robot = "robot" + std::to_string(n);

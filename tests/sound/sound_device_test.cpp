@@ -77,6 +77,15 @@ TEST(QtSoundDevice, OneChannelPlaysLoopsReplacesAndStops) {
   EXPECT_FALSE(sound.Play(kMusic + "missing.wav", false));
   EXPECT_FALSE(sound.Playing());
   EXPECT_TRUE(PumpUntil([&] { return SinkInputs().isEmpty(); }));
+
+  // A client told to keep silent has no output.
+  setenv("TALLOW_NO_SOUND", "1", 1);
+  EXPECT_FALSE(sound.Open());
+  EXPECT_TRUE(sound.Play(kMusic + "majiang.wav", true));
+  PumpFor(300);
+  EXPECT_FALSE(sound.Playing());
+  EXPECT_TRUE(SinkInputs().isEmpty());
+  unsetenv("TALLOW_NO_SOUND");
 }
 
 // Starts the daemon; the reason it could not start otherwise.
@@ -123,6 +132,7 @@ int main(int argc, char** argv) {
   setenv("XDG_RUNTIME_DIR", dir, 1);
   setenv("XDG_CONFIG_HOME", (std::string(dir) + "/config").c_str(), 1);
   unsetenv("PULSE_SERVER");
+  unsetenv("TALLOW_NO_SOUND");
   gNoDaemon = StartDaemon(dir);
   ::testing::InitGoogleTest(&argc, argv);
   int result = 0;

@@ -1,5 +1,6 @@
-// WAV playback on one channel with QSoundEffect. Without an audio output everything stays
-// silent: nothing is played, nothing waits, nothing is printed.
+// WAV playback on one channel with QSoundEffect. Without an audio output (or with
+// TALLOW_NO_SOUND set) everything stays silent: nothing is played, nothing waits, nothing is
+// printed.
 #pragma once
 
 #include <QSoundEffect>
