@@ -1,8 +1,10 @@
 // The one playback channel through a real audio output: a PulseAudio daemon of its own with a
-// null sink, started in a private runtime directory for this process and ended with it.
+// null sink, started in a private runtime directory by the test and ended with this process.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,8 +12,11 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -24,7 +29,8 @@ namespace {
 using test::PumpFor;
 using test::PumpUntil;
 
-std::string gNoDaemon;  // why no daemon runs; empty when one does
+std::string gDir;  // the private runtime directory
+pid_t gDaemon = -1;
 
 const std::string kMusic = std::string(TALLOW_ASSETS_DIR) + "/common/music/";
 
@@ -40,8 +46,54 @@ QStringList SinkInputs() {
   return ids;
 }
 
+// Starts the daemon as a child that ends with this process, however it ends; the reason it
+// could not start otherwise.
+std::string StartDaemon(const std::string& dir) {
+  const std::string log = dir + "/pulseaudio.log";
+  gDaemon = fork();
+  if (gDaemon < 0) return "cannot fork";
+  if (gDaemon == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(fd, 1);
+    dup2(fd, 2);
+    execlp("pulseaudio", "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+           "--load=module-null-sink", "--load=module-native-protocol-unix auth-anonymous=1",
+           static_cast<char*>(nullptr));
+    dprintf(2, "cannot run pulseaudio: %s\n", strerror(errno));
+    _exit(127);
+  }
+  const QString socket = QString::fromStdString(dir + "/pulse/native");
+  for (int i = 0; i < 250; ++i) {
+    int status = 0;
+    if (waitpid(gDaemon, &status, WNOHANG) == gDaemon) {
+      gDaemon = -1;
+      QFile f(QString::fromStdString(log));
+      f.open(QIODevice::ReadOnly);
+      return "pulseaudio cannot start here (exit status " +
+             std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) +
+             "): " + f.readAll().trimmed().toStdString();
+    }
+    if (QFile::exists(socket)) return {};
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return "pulseaudio did not open its socket within 5 s";
+}
+
+void EndDaemon() {
+  if (gDaemon <= 0) return;
+  kill(gDaemon, SIGTERM);
+  for (int i = 0; i < 100; ++i) {
+    if (waitpid(gDaemon, nullptr, WNOHANG) == gDaemon) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  }
+  kill(gDaemon, SIGKILL);
+  waitpid(gDaemon, nullptr, 0);
+}
+
 TEST(QtSoundDevice, OneChannelPlaysLoopsReplacesAndStops) {
-  if (!gNoDaemon.empty()) GTEST_SKIP() << gNoDaemon;
+  // Before anything of this process asks for audio devices: Qt looks for the server once.
+  if (const std::string why = StartDaemon(gDir); !why.empty()) GTEST_SKIP() << why;
   QtSound sound;
   ASSERT_TRUE(sound.Open()) << "the null sink is not seen as an audio output";
 
@@ -88,37 +140,6 @@ TEST(QtSoundDevice, OneChannelPlaysLoopsReplacesAndStops) {
   unsetenv("TALLOW_NO_SOUND");
 }
 
-// Starts the daemon; the reason it could not start otherwise.
-std::string StartDaemon(const std::string& dir) {
-  const std::string log = dir + "/pulseaudio.log";
-  // A short idle time ends the daemon soon after this process, should it die before it ends
-  // the daemon itself.
-  const std::string command =
-      "pulseaudio -n --daemonize=yes --exit-idle-time=20 --load=module-null-sink"
-      " '--load=module-native-protocol-unix auth-anonymous=1' >" +
-      log + " 2>&1";
-  const int status = std::system(command.c_str());
-  if (status != 0 || !QFile::exists(QString::fromStdString(dir + "/pulse/native"))) {
-    QFile f(QString::fromStdString(log));
-    f.open(QIODevice::ReadOnly);
-    return "pulseaudio cannot start here (exit status " +
-           std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : status) +
-           "): " + f.readAll().trimmed().toStdString();
-  }
-  return {};
-}
-
-void EndDaemon(const std::string& dir) {
-  QFile pidFile(QString::fromStdString(dir + "/pulse/pid"));
-  if (!pidFile.open(QIODevice::ReadOnly)) return;
-  const pid_t pid = pidFile.readAll().trimmed().toInt();
-  if (pid <= 0 || kill(pid, SIGTERM) != 0) return;
-  for (int i = 0; i < 100 && kill(pid, 0) == 0; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  }
-  if (kill(pid, 0) == 0) kill(pid, SIGKILL);
-}
-
 }  // namespace
 }  // namespace tallow::platform::qt
 
@@ -133,15 +154,17 @@ int main(int argc, char** argv) {
   setenv("XDG_CONFIG_HOME", (std::string(dir) + "/config").c_str(), 1);
   unsetenv("PULSE_SERVER");
   unsetenv("TALLOW_NO_SOUND");
-  gNoDaemon = StartDaemon(dir);
+  signal(SIGPIPE, SIG_IGN);  // a closed output must not end the process before its cleanup
+  gDir = dir;
   ::testing::InitGoogleTest(&argc, argv);
   int result = 0;
   {
     QGuiApplication app(argc, argv);
     result = RUN_ALL_TESTS();
   }
-  EndDaemon(dir);
-  const std::string cleanup = std::string("rm -rf ") + dir;
-  if (std::system(cleanup.c_str()) != 0 && result == 0) result = 3;
+  EndDaemon();
+  std::error_code error;
+  std::filesystem::remove_all(dir, error);
+  if (error && result == 0) result = 3;
   return result;
 }
