@@ -12,6 +12,7 @@ using detail::Bit;
 using detail::ForWatchers;
 using detail::PrintableAccount;
 using detail::Text;
+using protocol::ClientCode;
 
 Server::Server(Config config, std::uint64_t seed) : cfg_(std::move(config)), rng_(seed) {
   cfg_.turnSeconds = std::clamp(cfg_.turnSeconds, 0, 15);
@@ -181,31 +182,31 @@ void Server::Receive(int conn, const Record& rec) {
   if (it == conns_.end()) return;
   it->second.lastSeen = now_;
   if (rec[off::kTypeHigh] != 0) return;
-  const int code = rec[off::kType];
-  if (code == 18 || code == 28) {
-    OnLogin(conn, rec, code == 28);
+  const auto code = static_cast<ClientCode>(rec[off::kType]);
+  if (code == ClientCode::Login || code == ClientCode::Relogin) {
+    OnLogin(conn, rec, code == ClientCode::Relogin);
     return;
   }
   Session* s = SessionOf(conn);
   if (!s || s->watcher) return;
   switch (code) {
-    case 24:
+    case ClientCode::KeepAlive:
       return;
-    case 16:
+    case ClientCode::SeatState:
       OnSeatState(*s, protocol::ReadWord(rec, off::kValues + 6) & 0xFF);
       return;
-    case 19:
+    case ClientCode::ChatSend:
       OnChat(*s, rec);
       return;
-    case 2:
-    case 7: {
+    case ClientCode::Discard:
+    case ClientCode::OperationReply: {
       if (s->table < 0) return;
       Table& t = TableAt(s->table);
       if (!t.hand || t.hand->Over()) return;
       const auto v = [&rec](int i) {
         return static_cast<Tile>(protocol::ReadWord(rec, off::kValues + 2 * i) & 0xFF);
       };
-      if (code == 2) {
+      if (code == ClientCode::Discard) {
         t.hand->Discard(s->seat, v(3), now_);
       } else {
         t.hand->Operate(s->seat, protocol::ReadWord(rec, off::kValues) & 0xFF, v(1), v(2), v(3),

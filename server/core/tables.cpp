@@ -208,7 +208,8 @@ void Server::AfterHand(int table) {
 void Server::OnChat(Session& s, const Record& rec) {
   if (s.table < 0) return;
   const auto v = [&rec](int i) { return protocol::ReadWord(rec, off::kValues + 2 * i) & 0xFF; };
-  Record out = Make(19, Bit(s.seat), v(0) == 1 ? 1 : 0, 0, v(2), v(3));
+  Record out = protocol::BuildRecord(protocol::MsgType::ChatMessage, Bit(s.seat),
+                                     {v(0) == 1 ? 1 : 0, 0, v(2), v(3)});
   for (std::size_t i = 0; i < off::kChatTextSize - 1; ++i) {
     out[off::kChatText + i] = rec[off::kChatText + i];
   }

@@ -6,15 +6,15 @@
 #include <stdexcept>
 
 #include "protocol/record.h"
+#include "support/tile_notation.h"
 #include "testing/wall_builder.h"
-#include "tile_notation.h"
 
 namespace tallow::server {
 namespace {
 
 namespace op = protocol::op;
-using testing::T;
-using testing::Tiles;
+using tallow::testing::T;
+using tallow::testing::Tiles;
 
 struct Sent {
   int seat;
