@@ -3,17 +3,15 @@
 #include <algorithm>
 
 #include "core/rules.h"
+#include "core/server_util.h"
 #include "protocol/record.h"
 
 namespace tallow::server {
 
 namespace op = protocol::op;
+using detail::Bit;
 
 namespace {
-
-int Bit(int seat) {
-  return 1 << (seat & 3);
-}
 
 bool KindLess(Tile a, Tile b) {
   return KindOf(a) < KindOf(b);

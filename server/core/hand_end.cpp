@@ -3,19 +3,13 @@
 
 #include "core/hand.h"
 #include "core/rules.h"
+#include "core/server_util.h"
 #include "protocol/record.h"
 
 namespace tallow::server {
 
 namespace op = protocol::op;
-
-namespace {
-
-int Bit(int seat) {
-  return 1 << (seat & 3);
-}
-
-}  // namespace
+using detail::Bit;
 
 void Hand::Win(int winner, int discarder, Tile t, bool robbed) {
   phase_ = Phase::Over;
