@@ -67,8 +67,9 @@ class Hand {
   // The offer a seat still owes an answer to (resent after a reconnection).
   std::optional<Record> PendingOffer(int seat) const;
   // Table state for a client that joins the running hand: message 41 and four snapshots,
-  // with the concealed tiles of `viewer` only.
-  Record Cleared() const;
+  // with the concealed tiles of `viewer` only. Message 41 names the wall's start so that a
+  // spectator of `viewer` starts its wall where that seat's client did.
+  Record Cleared(int viewer) const;
   std::array<Record, 4> Snapshots(int viewer) const;
   // What every seat was sent when the hand ended (win, reveals, results, settlements), for a
   // player who was away at that moment.

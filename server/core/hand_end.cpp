@@ -102,8 +102,16 @@ int Hand::ClientWallStart(int viewer) const {
   return (2 * (side * 14 + first + dice_[2] + dice_[3])) % 120;
 }
 
-Record Hand::Cleared() const {
-  return TableCleared(Bit(dealer_), dice_[0] + dice_[1], dice_[2] + dice_[3], wild_, indicator_);
+Record Hand::Cleared(int viewer) const {
+  // A spectator's client starts its wall at 2 (((r + 13 - v0) mod 4) 17 + v0 + v1) mod 120, r
+  // the dealer's seat as it sees him; a seated client at 2 (side 14 + all four dice), the same
+  // side. v1 makes up the 3 side difference, so both start at the same sprite.
+  const int first = dice_[0] + dice_[1];
+  const int rel = ((viewer & 3) - dealer_ + 4) & 3;
+  const int side = (13 + rel - first % 4 + 4) % 4;
+  int v1 = dice_[2] + dice_[3] - 3 * side;
+  if (v1 < 0) v1 += 60;  // the start is taken modulo 120, twice v1: 60 more is the same sprite
+  return TableCleared(Bit(dealer_), first, v1, wild_, indicator_);
 }
 
 std::array<Record, 4> Hand::Snapshots(int viewer) const {

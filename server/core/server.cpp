@@ -268,6 +268,7 @@ void Server::RunDue() {
       sessions_.erase(a);
     }
   }
+  if (!failures_.empty()) ForgetOldFailures();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -72,6 +73,7 @@ class Server {
  private:
   struct Session {
     std::string account;
+    std::string password;  // the one its first login carried: later logins must match it
     std::uint16_t token = 0;
     int conn = -1;
     int table = -1;
@@ -105,6 +107,8 @@ class Server {
 
   // Messages.
   void OnLogin(int conn, const Record& rec, bool relogin);
+  void OnRelogin(int conn, const std::string& account, const std::string& password,
+                 std::uint16_t token);
   void OnSeatState(Session& s, int value);
   void OnChat(Session& s, const Record& rec);
 
@@ -112,6 +116,10 @@ class Server {
   Session* Find(std::string_view account);
   Profile& ProfileFor(const std::string& account);
   bool Verify(const std::string& account, const std::string& password) const;
+  // Failed attempts per account, for the limit of Config::failedLoginLimit.
+  bool Throttled(const std::string& account);
+  void NoteFailure(const std::string& account);
+  void ForgetOldFailures();
   std::optional<std::pair<int, int>> ChooseSeat(const std::string& account);
   Table& TableAt(int t);
   bool Full(const Table& t) const;
@@ -136,6 +144,9 @@ class Server {
   std::map<int, Conn> conns_;
   std::map<std::string, Session, std::less<>> sessions_;
   std::map<std::string, Profile, std::less<>> profiles_;
+  // Times of recent failed logins by account; kept only for accounts that have a session or a
+  // users-file entry, so that made-up names cost nothing.
+  std::map<std::string, std::deque<std::int64_t>, std::less<>> failures_;
   std::uint64_t nextUserId_ = 10001;
   std::vector<Table> tables_;
 

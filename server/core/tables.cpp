@@ -68,7 +68,7 @@ void Server::SendRestore(const Session& s, bool missedEnd) {
   if (s.table < 0) return;
   Table& t = TableAt(s.table);
   if (!t.hand || (t.hand->Over() && !missedEnd)) return;
-  ToSession(s, t.hand->Cleared());
+  ToSession(s, t.hand->Cleared(s.seat));
   for (const auto& r : t.hand->Snapshots(s.seat)) ToSession(s, r);
   if (auto offer = t.hand->PendingOffer(s.seat)) ToSession(s, *offer);
   // A hand that ended while the player was away: its end, so the client can go on.
@@ -88,7 +88,7 @@ void Server::Watch(Session& s, int table, int seat) {
     ToSession(s, PlayerProfile(ProfileFor(a), Bit(k), o && o->ready));
   }
   if (t.hand && !t.hand->Over()) {
-    ToSession(s, t.hand->Cleared());
+    ToSession(s, t.hand->Cleared(seat));
     for (const auto& r : t.hand->Snapshots(seat)) ToSession(s, r);
   }
 }

@@ -451,10 +451,33 @@ TEST_F(HandTest, SnapshotsShowSetsAndOnlyTheViewersTiles) {
   EXPECT_EQ(snaps[1][16], 0x10);
   EXPECT_EQ(snaps[0][7], 0);  // the claimed 5d left the dealer's pool
   EXPECT_EQ(two[11], hand_->wall().HeadDrawn());
-  const Record cleared = hand_->Cleared();
+  const Record cleared = hand_->Cleared(2);
   EXPECT_EQ(cleared[3], 41);
   EXPECT_EQ(cleared[6], 1);
   EXPECT_EQ(cleared[9], 2);  // dice 1 + 1
+}
+
+// A spectator's client places the wall from message 41 by its own rule (factor 17 where a
+// seated client uses 14); it must start where the watched seat's client started.
+TEST(TableCleared, ASpectatorStartsItsWallWhereTheWatchedSeatDid) {
+  Rng rng(5);
+  for (int dealer = 0; dealer < 4; ++dealer) {
+    for (int round = 0; round < 40; ++round) {
+      Hand hand(dealer, rng, HandOptions{}, {1000, 1000, 1000, 1000}, [](int, const Record&) {});
+      hand.Start(0);
+      for (int viewer = 0; viewer < 4; ++viewer) {
+        const auto h = protocol::DecodeHeader(hand.Cleared(viewer));
+        const int rel = (viewer - dealer + 4) % 4;
+        const int v0 = h.Value[0], v1 = h.Value[1];
+        const int spectatorStart = ((((rel + 13 - v0) % 4 + 4) % 4 * 17 + v0 + v1) * 2) % 120;
+        EXPECT_EQ(spectatorStart, hand.ClientWallStart(viewer))
+            << "dealer " << dealer << " viewer " << viewer << " dice " << hand.dice()[0]
+            << hand.dice()[1] << hand.dice()[2] << hand.dice()[3];
+        EXPECT_EQ(v0, hand.dice()[0] + hand.dice()[1]);
+        EXPECT_GE(v1, 0);
+      }
+    }
+  }
 }
 
 }  // namespace
