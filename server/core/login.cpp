@@ -25,15 +25,27 @@ std::optional<std::pair<int, int>> Server::ChooseSeat(const std::string& account
     Table& table = TableAt(t);
     if (table.hand && !table.hand->Over()) continue;
     for (int k = 0; k < 4; ++k) {
-      if (!table.seats[static_cast<std::size_t>(k)].empty()) continue;
       // Seats reserved for someone else stay free for them.
-      const bool reserved = std::any_of(
-          reservations_.begin(), reservations_.end(),
-          [&](const auto& r) { return r.second == std::make_pair(t, k) && r.first != account; });
-      if (!reserved) return std::make_pair(t, k);
+      if (table.seats[static_cast<std::size_t>(k)].empty() && !reservedSeats_.count({t, k})) {
+        return std::make_pair(t, k);
+      }
     }
   }
   return std::nullopt;
+}
+
+void Server::Reserve(const std::string& account, int table, int seat) {
+  Unreserve(account);
+  reservations_[account] = {table, seat};
+  ++reservedSeats_[{table, seat}];
+}
+
+void Server::Unreserve(const std::string& account) {
+  auto r = reservations_.find(account);
+  if (r == reservations_.end()) return;
+  auto count = reservedSeats_.find(r->second);
+  if (count != reservedSeats_.end() && --count->second <= 0) reservedSeats_.erase(count);
+  reservations_.erase(r);
 }
 
 bool Server::Throttled(const std::string& account) {
@@ -159,6 +171,7 @@ void Server::OnLogin(int conn, const Record& rec, bool relogin) {
   s.conn = conn;
   c.account = account;
   ProfileFor(account).logins++;
+  Unreserve(account);
   Emit(conn, LoginResult(1, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
   Seat(s, place->first, place->second);
 }

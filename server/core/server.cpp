@@ -12,6 +12,7 @@ using detail::Bit;
 using detail::ForWatchers;
 using detail::PrintableAccount;
 using detail::Text;
+using detail::Word;
 using protocol::ClientCode;
 
 Server::Server(Config config, std::uint64_t seed) : cfg_(std::move(config)), rng_(seed) {
@@ -193,7 +194,7 @@ void Server::Receive(int conn, const Record& rec) {
     case ClientCode::KeepAlive:
       return;
     case ClientCode::SeatState:
-      OnSeatState(*s, protocol::ReadWord(rec, off::kValues + 6) & 0xFF);
+      OnSeatState(*s, Word(rec, 3));
       return;
     case ClientCode::ChatSend:
       OnChat(*s, rec);
@@ -203,14 +204,13 @@ void Server::Receive(int conn, const Record& rec) {
       if (s->table < 0) return;
       Table& t = TableAt(s->table);
       if (!t.hand || t.hand->Over()) return;
-      const auto v = [&rec](int i) {
-        return static_cast<Tile>(protocol::ReadWord(rec, off::kValues + 2 * i) & 0xFF);
-      };
+      // Tiles are the low byte of their values (claims and discards mark the high byte);
+      // the operation is the whole value, so no higher bit can pass for a known operation.
+      const auto tile = [&rec](int i) { return static_cast<Tile>(Word(rec, i) & 0xFF); };
       if (code == ClientCode::Discard) {
-        t.hand->Discard(s->seat, v(3), now_);
+        t.hand->Discard(s->seat, tile(3), now_);
       } else {
-        t.hand->Operate(s->seat, protocol::ReadWord(rec, off::kValues) & 0xFF, v(1), v(2), v(3),
-                        now_);
+        t.hand->Operate(s->seat, Word(rec, 0), tile(1), tile(2), tile(3), now_);
       }
       AfterHand(s->table);
       return;
@@ -269,6 +269,28 @@ void Server::RunDue() {
     }
   }
   if (!failures_.empty()) ForgetOldFailures();
+  if (now_ - lastProfileSweep_ >= 60'000) ForgetIdleProfiles();
+}
+
+// Once a minute: profiles of accounts outside the users file that have had no session for
+// Config::profileKeepMs are dropped, so that open mode does not keep every name ever seen.
+void Server::ForgetIdleProfiles() {
+  lastProfileSweep_ = now_;
+  for (auto it = profiles_.begin(); it != profiles_.end();) {
+    const std::string& account = it->first;
+    if (cfg_.users.count(account) || Find(account)) {
+      profileIdleSince_.erase(account);
+      ++it;
+      continue;
+    }
+    const std::int64_t since = profileIdleSince_.emplace(account, now_).first->second;
+    if (now_ - since < cfg_.profileKeepMs) {
+      ++it;
+      continue;
+    }
+    profileIdleSince_.erase(account);
+    it = profiles_.erase(it);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

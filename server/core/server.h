@@ -121,6 +121,8 @@ class Server {
   void NoteFailure(const std::string& account);
   void ForgetOldFailures();
   std::optional<std::pair<int, int>> ChooseSeat(const std::string& account);
+  void Reserve(const std::string& account, int table, int seat);
+  void Unreserve(const std::string& account);
   Table& TableAt(int t);
   bool Full(const Table& t) const;
   int PresentMask(const Table& t) const;
@@ -132,6 +134,7 @@ class Server {
   void Leave(Session& s);
   void Drop(int conn);
   void RunDue();  // whatever falls due at now_
+  void ForgetIdleProfiles();
   void MaybeStart(int table);
   void AfterHand(int table);
 
@@ -148,10 +151,16 @@ class Server {
   // users-file entry, so that made-up names cost nothing.
   std::map<std::string, std::deque<std::int64_t>, std::less<>> failures_;
   std::uint64_t nextUserId_ = 10001;
+  // When each profile of an account outside the users file was first seen without a session.
+  std::map<std::string, std::int64_t, std::less<>> profileIdleSince_;
+  std::int64_t lastProfileSweep_ = 0;
   std::vector<Table> tables_;
 
   // Seating interface state.
+  // Reservations by account, and how many accounts hold each reserved seat; a login that sits
+  // down uses its account's reservation up.
   std::map<std::string, std::pair<int, int>, std::less<>> reservations_;
+  std::map<std::pair<int, int>, int> reservedSeats_;
   std::map<std::string, std::string, std::less<>> watchRequests_;
   std::set<std::pair<int, int>> robotSeats_;
 };

@@ -12,6 +12,7 @@ using detail::Bit;
 using detail::ForWatchers;
 using detail::PrintableAccount;
 using detail::Text;
+using detail::Word;
 
 void Server::Seat(Session& s, int table, int seat) {
   Table& t = TableAt(table);
@@ -207,9 +208,9 @@ void Server::AfterHand(int table) {
 
 void Server::OnChat(Session& s, const Record& rec) {
   if (s.table < 0) return;
-  const auto v = [&rec](int i) { return protocol::ReadWord(rec, off::kValues + 2 * i) & 0xFF; };
+  const auto v = [&rec](int i) { return Word(rec, i); };
   Record out = protocol::BuildRecord(protocol::MsgType::ChatMessage, Bit(s.seat),
-                                     {v(0) == 1 ? 1 : 0, 0, v(2), v(3)});
+                                     {v(0) == 1 ? 1 : 0, 0, v(2) & 0xFF, v(3) & 0xFF});
   for (std::size_t i = 0; i < off::kChatTextSize - 1; ++i) {
     out[off::kChatText + i] = rec[off::kChatText + i];
   }
