@@ -168,6 +168,7 @@ bool Hand::Discard(int s, Tile t, std::int64_t now) {
     if (++discardsMade_ >= 4) firstRound_ = false;
   }
   ToAll(TileDiscarded(Bit(s), t, follow));
+  claimFollow_ = follow;
   OpenClaims(s, t, now);
   return true;
 }

@@ -115,6 +115,18 @@ Record Hand::Cleared(int viewer) const {
 }
 
 std::array<Record, 4> Hand::Snapshots(int viewer) const {
+  return SnapshotsOf(viewer, false);
+}
+
+std::vector<Record> Hand::Restore(int viewer) const {
+  const bool replayDiscard = phase_ == Phase::Claims && viewer != claimFrom_;
+  std::vector<Record> out{Cleared(viewer)};
+  for (const auto& r : SnapshotsOf(viewer, replayDiscard)) out.push_back(r);
+  if (replayDiscard) out.push_back(TileDiscarded(Bit(claimFrom_), claimTile_, claimFollow_));
+  return out;
+}
+
+std::array<Record, 4> Hand::SnapshotsOf(int viewer, bool discardInHand) const {
   std::array<Record, 4> out{};
   const int tail = SnapshotTailValue(wall_.TailDrawn());
   for (int s = 0; s < 4; ++s) {
@@ -122,9 +134,16 @@ std::array<Record, 4> Hand::Snapshots(int viewer) const {
     std::vector<Tile> laid;
     for (const auto& m : h.melds) laid.insert(laid.end(), m.tiles.begin(), m.tiles.end());
     std::vector<Tile> hidden = h.concealed;
+    int pool = static_cast<int>(h.pool.size());
+    // The tile of an added kong that others may rob: no client has been told it left the hand.
+    if (phase_ == Phase::Rob && s == claimFrom_) hidden.push_back(claimTile_);
+    if (discardInHand && s == claimFrom_ && pool > 0) {
+      hidden.push_back(claimTile_);
+      --pool;
+    }
     if (s != viewer) std::fill(hidden.begin(), hidden.end(), Tile{0});
-    out[static_cast<std::size_t>(s)] = TableSnapshot(Bit(s), static_cast<int>(h.pool.size()),
-                                                     wall_.HeadDrawn(), tail, laid, hidden);
+    out[static_cast<std::size_t>(s)] =
+        TableSnapshot(Bit(s), pool, wall_.HeadDrawn(), tail, laid, hidden);
   }
   return out;
 }

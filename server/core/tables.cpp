@@ -64,13 +64,12 @@ void Server::SendSeating(const Session& s, bool withUnknown) {
 }
 
 // A player who comes back into a running hand: the table is rebuilt and any open offer is
-// made again.
+// made again; the seat's time limit runs on, so he has the time that is left.
 void Server::SendRestore(const Session& s, bool missedEnd) {
   if (s.table < 0) return;
   Table& t = TableAt(s.table);
   if (!t.hand || (t.hand->Over() && !missedEnd)) return;
-  ToSession(s, t.hand->Cleared(s.seat));
-  for (const auto& r : t.hand->Snapshots(s.seat)) ToSession(s, r);
+  for (const auto& r : t.hand->Restore(s.seat)) ToSession(s, r);
   if (auto offer = t.hand->PendingOffer(s.seat)) ToSession(s, *offer);
   // A hand that ended while the player was away: its end, so the client can go on.
   if (t.hand->Over()) {

@@ -338,6 +338,14 @@ TEST_F(HandTest, AddedKongCanBeRobbed) {
   ASSERT_TRUE(hand_->Operate(1, op::kOneTileKong, 0, 0, T("5b"), now_));
   EXPECT_EQ(hand_->phase(), Phase::Rob);
   EXPECT_EQ(LastOffer(3), op::kWin | op::kPass);
+  // Nobody has been told that the tile left the konger's hand: a snapshot still shows it.
+  const Record snap = hand_->Snapshots(1)[1];
+  std::vector<Tile> shown;
+  for (std::size_t p = 16; p < 64; p += 2) {
+    if (snap[p] == 0x10) shown.push_back(snap[p + 1]);
+  }
+  EXPECT_EQ(shown.size(), hand_->seat(1).concealed.size() + 1);
+  EXPECT_EQ(shown.back(), T("5b"));
   ASSERT_TRUE(hand_->Operate(3, op::kWin, 0, 0, 0, now_));
   EXPECT_FALSE(hand_->Over());  // seat 2 (filled by the wall builder) may win too
   if (hand_->offer(2) != 0) hand_->Operate(2, op::kPass, 0, 0, 0, now_);

@@ -132,5 +132,46 @@ TEST(Relogin, APlayerBackOnHisOwnTurnGetsTheOfferAgainWithTheTimeLeft) {
   EXPECT_NE(h->turn() == dealer && h->phase() == Phase::Discard, true);
 }
 
+TEST(Relogin, APlayerBackWhileADiscardAwaitsHisClaimIsShownTheDiscardAgain) {
+  TableDriver d(11);
+  d.LoginAll();
+  d.ReadyAll();
+  std::vector<int> types;
+  int discarder = -1, pendingClaim = 0;
+  Record snapshot{}, replayed{};
+  d.onOffer = [&](TableDriver& drv, int seat, int flags) {
+    const Hand* h = drv.core().HandAt(0);
+    if (discarder >= 0 || h->phase() != Phase::Claims) return false;
+    discarder = h->turn();
+    const std::string account = TableDriver::Account(seat);
+    const std::uint16_t token = drv.core().TokenOf(account);
+    drv.core().Disconnect(seat + 1);
+    const std::size_t from = drv.Log().size();
+    EXPECT_TRUE(Try(drv, 50, LoginRecord(account, "pw", true, token)).accepted);
+    for (std::size_t i = from; i < drv.Log().size(); ++i) {
+      const Record& r = drv.Log()[i].rec;
+      types.push_back(r[protocol::off::kType]);
+      if (r[protocol::off::kType] == 40 && r[protocol::off::kSeatMask] == (1 << discarder)) {
+        snapshot = r;
+      }
+      if (r[protocol::off::kType] == 2) replayed = r;
+      if (r[protocol::off::kType] == 6) pendingClaim = protocol::DecodeHeader(r).Value[0];
+    }
+    EXPECT_EQ(pendingClaim, flags);
+    // As every client saw it before the discard: one tile more in hand, one fewer in the pool.
+    const auto& held = h->seat(discarder);
+    EXPECT_EQ(snapshot[protocol::off::kExtra], held.pool.size() - 1);
+    int concealed = 0;
+    for (std::size_t p = 16; p < 64; p += 2) concealed += snapshot[p] == 0x10 ? 1 : 0;
+    EXPECT_EQ(concealed, static_cast<int>(held.concealed.size()) + 1);
+    EXPECT_EQ(protocol::DecodeHeader(replayed).SeatMask, 1 << discarder);
+    EXPECT_EQ(protocol::DecodeHeader(replayed).Value[3], held.pool.back());
+    return true;
+  };
+  d.PlayHand(200);
+  ASSERT_GE(discarder, 0);
+  EXPECT_EQ(types, (std::vector<int>{29, 41, 40, 40, 40, 40, 2, 6}));
+}
+
 }  // namespace
 }  // namespace tallow::server
