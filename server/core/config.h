@@ -25,7 +25,15 @@ struct Config {
   std::int64_t loginTimeoutMs = 60000;  // a connection that never logs in is closed
   std::int64_t idleDropMs = 600000;     // a silent logged-in player connection is closed
   int maxTables = 64;
+  // The profile (coins, statistics) of an account outside the users file is forgotten once
+  // the account has had no session this long.
+  std::int64_t profileKeepMs = 3'600'000;
   std::int64_t startCoins = 10000;
+  // Failed logins and relogins of one account (wrong password or token) allowed within
+  // failedLoginWindowMs; past that every further attempt for the account is refused unchecked
+  // until the oldest failure is that old.
+  int failedLoginLimit = 5;
+  std::int64_t failedLoginWindowMs = 60000;
   bool openMode = true;                  // any account and password are accepted
   std::map<std::string, Account> users;  // used when openMode is false
 };

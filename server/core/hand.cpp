@@ -3,17 +3,15 @@
 #include <algorithm>
 
 #include "core/rules.h"
+#include "core/server_util.h"
 #include "protocol/record.h"
 
 namespace tallow::server {
 
 namespace op = protocol::op;
+using detail::Bit;
 
 namespace {
-
-int Bit(int seat) {
-  return 1 << (seat & 3);
-}
 
 bool KindLess(Tile a, Tile b) {
   return KindOf(a) < KindOf(b);
@@ -170,6 +168,7 @@ bool Hand::Discard(int s, Tile t, std::int64_t now) {
     if (++discardsMade_ >= 4) firstRound_ = false;
   }
   ToAll(TileDiscarded(Bit(s), t, follow));
+  claimFollow_ = follow;
   OpenClaims(s, t, now);
   return true;
 }

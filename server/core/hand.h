@@ -67,9 +67,15 @@ class Hand {
   // The offer a seat still owes an answer to (resent after a reconnection).
   std::optional<Record> PendingOffer(int seat) const;
   // Table state for a client that joins the running hand: message 41 and four snapshots,
-  // with the concealed tiles of `viewer` only.
-  Record Cleared() const;
+  // with the concealed tiles of `viewer` only. Message 41 names the wall's start so that a
+  // spectator of `viewer` starts its wall where that seat's client did.
+  Record Cleared(int viewer) const;
   std::array<Record, 4> Snapshots(int viewer) const;
+  // Everything a player who comes back into the running hand is sent before the offer he owes:
+  // message 41 and four snapshots as every client saw the table; while a discard waits for
+  // claims, the snapshots show it still in the discarder's hand and the discard follows, so
+  // the player's client knows the tile its claim offer is about.
+  std::vector<Record> Restore(int viewer) const;
   // What every seat was sent when the hand ended (win, reveals, results, settlements), for a
   // player who was away at that moment.
   const std::vector<Record>& EndRecords() const { return endRecords_; }
@@ -115,6 +121,7 @@ class Hand {
   void Win(int winner, int discarder, Tile t, bool robbed);
   void Drawn();
   void LayDragonSets();
+  std::array<Record, 4> SnapshotsOf(int viewer, bool discardInHand) const;
 
   Rng& rng_;
   HandOptions opt_;
@@ -135,8 +142,9 @@ class Hand {
   int kongFeeder_ = -1;
   std::array<int, 4> offer_{};
   std::array<Reply, 4> reply_{};
-  Tile claimTile_ = 0;  // discard (Claims) or added kong tile (Rob)
-  int claimFrom_ = -1;  // discarder or the seat adding to its pung
+  Tile claimTile_ = 0;        // discard (Claims) or added kong tile (Rob)
+  bool claimFollow_ = false;  // the discard was announced as 跟庄
+  int claimFrom_ = -1;        // discarder or the seat adding to its pung
   std::int64_t deadline_ = 0;
 
   // 跟庄: the first go-round of discards, before any claim.

@@ -3,19 +3,13 @@
 
 #include "core/hand.h"
 #include "core/rules.h"
+#include "core/server_util.h"
 #include "protocol/record.h"
 
 namespace tallow::server {
 
 namespace op = protocol::op;
-
-namespace {
-
-int Bit(int seat) {
-  return 1 << (seat & 3);
-}
-
-}  // namespace
+using detail::Bit;
 
 bool Hand::Operate(int s, int o, Tile a, Tile b, Tile c, std::int64_t now) {
   s &= 3;

@@ -3,19 +3,13 @@
 
 #include "core/hand.h"
 #include "core/rules.h"
+#include "core/server_util.h"
 #include "protocol/record.h"
 
 namespace tallow::server {
 
 namespace op = protocol::op;
-
-namespace {
-
-int Bit(int seat) {
-  return 1 << (seat & 3);
-}
-
-}  // namespace
+using detail::Bit;
 
 void Hand::Win(int winner, int discarder, Tile t, bool robbed) {
   phase_ = Phase::Over;
@@ -108,11 +102,31 @@ int Hand::ClientWallStart(int viewer) const {
   return (2 * (side * 14 + first + dice_[2] + dice_[3])) % 120;
 }
 
-Record Hand::Cleared() const {
-  return TableCleared(Bit(dealer_), dice_[0] + dice_[1], dice_[2] + dice_[3], wild_, indicator_);
+Record Hand::Cleared(int viewer) const {
+  // A spectator's client starts its wall at 2 (((r + 13 - v0) mod 4) 17 + v0 + v1) mod 120, r
+  // the dealer's seat as it sees him; a seated client at 2 (side 14 + all four dice), the same
+  // side. v1 makes up the 3 side difference, so both start at the same sprite.
+  const int first = dice_[0] + dice_[1];
+  const int rel = ((viewer & 3) - dealer_ + 4) & 3;
+  const int side = (13 + rel - first % 4 + 4) % 4;
+  int v1 = dice_[2] + dice_[3] - 3 * side;
+  if (v1 < 0) v1 += 60;  // the start is taken modulo 120, twice v1: 60 more is the same sprite
+  return TableCleared(Bit(dealer_), first, v1, wild_, indicator_);
 }
 
 std::array<Record, 4> Hand::Snapshots(int viewer) const {
+  return SnapshotsOf(viewer, false);
+}
+
+std::vector<Record> Hand::Restore(int viewer) const {
+  const bool replayDiscard = phase_ == Phase::Claims && viewer != claimFrom_;
+  std::vector<Record> out{Cleared(viewer)};
+  for (const auto& r : SnapshotsOf(viewer, replayDiscard)) out.push_back(r);
+  if (replayDiscard) out.push_back(TileDiscarded(Bit(claimFrom_), claimTile_, claimFollow_));
+  return out;
+}
+
+std::array<Record, 4> Hand::SnapshotsOf(int viewer, bool discardInHand) const {
   std::array<Record, 4> out{};
   const int tail = SnapshotTailValue(wall_.TailDrawn());
   for (int s = 0; s < 4; ++s) {
@@ -120,9 +134,16 @@ std::array<Record, 4> Hand::Snapshots(int viewer) const {
     std::vector<Tile> laid;
     for (const auto& m : h.melds) laid.insert(laid.end(), m.tiles.begin(), m.tiles.end());
     std::vector<Tile> hidden = h.concealed;
+    int pool = static_cast<int>(h.pool.size());
+    // The tile of an added kong that others may rob: no client has been told it left the hand.
+    if (phase_ == Phase::Rob && s == claimFrom_) hidden.push_back(claimTile_);
+    if (discardInHand && s == claimFrom_ && pool > 0) {
+      hidden.push_back(claimTile_);
+      --pool;
+    }
     if (s != viewer) std::fill(hidden.begin(), hidden.end(), Tile{0});
-    out[static_cast<std::size_t>(s)] = TableSnapshot(Bit(s), static_cast<int>(h.pool.size()),
-                                                     wall_.HeadDrawn(), tail, laid, hidden);
+    out[static_cast<std::size_t>(s)] =
+        TableSnapshot(Bit(s), pool, wall_.HeadDrawn(), tail, laid, hidden);
   }
   return out;
 }

@@ -25,15 +25,74 @@ std::optional<std::pair<int, int>> Server::ChooseSeat(const std::string& account
     Table& table = TableAt(t);
     if (table.hand && !table.hand->Over()) continue;
     for (int k = 0; k < 4; ++k) {
-      if (!table.seats[static_cast<std::size_t>(k)].empty()) continue;
       // Seats reserved for someone else stay free for them.
-      const bool reserved = std::any_of(
-          reservations_.begin(), reservations_.end(),
-          [&](const auto& r) { return r.second == std::make_pair(t, k) && r.first != account; });
-      if (!reserved) return std::make_pair(t, k);
+      if (table.seats[static_cast<std::size_t>(k)].empty() && !reservedSeats_.count({t, k})) {
+        return std::make_pair(t, k);
+      }
     }
   }
   return std::nullopt;
+}
+
+void Server::Reserve(const std::string& account, int table, int seat) {
+  Unreserve(account);
+  reservations_[account] = {table, seat};
+  ++reservedSeats_[{table, seat}];
+}
+
+void Server::Unreserve(const std::string& account) {
+  auto r = reservations_.find(account);
+  if (r == reservations_.end()) return;
+  auto count = reservedSeats_.find(r->second);
+  if (count != reservedSeats_.end() && --count->second <= 0) reservedSeats_.erase(count);
+  reservations_.erase(r);
+}
+
+bool Server::Throttled(const std::string& account) {
+  auto it = failures_.find(account);
+  if (it == failures_.end()) return false;
+  auto& times = it->second;
+  while (!times.empty() && now_ - times.front() >= cfg_.failedLoginWindowMs) times.pop_front();
+  if (times.empty()) {
+    failures_.erase(it);
+    return false;
+  }
+  return static_cast<int>(times.size()) >= cfg_.failedLoginLimit;
+}
+
+void Server::NoteFailure(const std::string& account) {
+  if (!Find(account) && !cfg_.users.count(account)) return;
+  failures_[account].push_back(now_);
+}
+
+void Server::ForgetOldFailures() {
+  for (auto it = failures_.begin(); it != failures_.end();) {
+    const bool old = it->second.empty() || now_ - it->second.back() >= cfg_.failedLoginWindowMs;
+    it = old ? failures_.erase(it) : std::next(it);
+  }
+}
+
+// A relogin takes back the seat of a dropped (or still attached) session. It must carry the
+// session's token and the password of the session's first login, checked as a login is; a
+// refused relogin closes the connection, so every guess costs a new one.
+void Server::OnRelogin(int conn, const std::string& account, const std::string& password,
+                       std::uint16_t token) {
+  Session* s = Find(account);
+  const bool throttled = Throttled(account);
+  const bool accepted = !throttled && s && !s->watcher && s->table >= 0 &&
+                        Verify(account, password) && s->password == password && s->token == token;
+  if (!accepted) {
+    if (!throttled) NoteFailure(account);
+    Emit(conn, ReconnectResult(false));
+    Close(conn);
+    return;
+  }
+  if (s->conn >= 0 && s->conn != conn) Detach(s->conn);
+  s->conn = conn;
+  s->droppedAt = -1;
+  conns_[conn].account = account;
+  Emit(conn, ReconnectResult(true));
+  SendRestore(*s, true);
 }
 
 void Server::OnLogin(int conn, const Record& rec, bool relogin) {
@@ -43,21 +102,14 @@ void Server::OnLogin(int conn, const Record& rec, bool relogin) {
   const std::string password = Text(rec, off::kPassword, off::kToken - off::kPassword);
 
   if (relogin) {
-    Session* s = Find(account);
-    if (!s || s->watcher || s->table < 0 || s->token != protocol::Token(rec)) {
-      Emit(conn, ReconnectResult(false));
-      return;
-    }
-    if (s->conn >= 0 && s->conn != conn) Detach(s->conn);
-    s->conn = conn;
-    s->droppedAt = -1;
-    conns_[conn].account = account;
-    Emit(conn, ReconnectResult(true));
-    SendRestore(*s, true);
+    OnRelogin(conn, account, password, protocol::Token(rec));
     return;
   }
 
-  if (!Verify(account, password)) {
+  Session* existing = Find(account);
+  const bool throttled = Throttled(account);
+  if (throttled || !Verify(account, password) || (existing && existing->password != password)) {
+    if (!throttled) NoteFailure(account);
     Emit(conn, LoginResult(3, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
     return;
   }
@@ -75,6 +127,7 @@ void Server::OnLogin(int conn, const Record& rec, bool relogin) {
     Session& s = sessions_[account];
     s = Session{};
     s.account = account;
+    s.password = password;
     s.token = static_cast<std::uint16_t>(1 + rng_.Below(65535));
     s.conn = conn;
     s.watcher = true;
@@ -84,7 +137,7 @@ void Server::OnLogin(int conn, const Record& rec, bool relogin) {
     return;
   }
 
-  if (Session* s = Find(account)) {
+  if (Session* s = existing) {
     // The same player again (a new client process): it takes the session over.
     if (s->watcher) {
       Emit(conn, LoginResult(2, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
@@ -113,10 +166,12 @@ void Server::OnLogin(int conn, const Record& rec, bool relogin) {
   Session& s = sessions_[account];
   s = Session{};
   s.account = account;
+  s.password = password;
   s.token = static_cast<std::uint16_t>(1 + rng_.Below(65535));
   s.conn = conn;
   c.account = account;
   ProfileFor(account).logins++;
+  Unreserve(account);
   Emit(conn, LoginResult(1, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
   Seat(s, place->first, place->second);
 }

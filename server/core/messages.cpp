@@ -2,11 +2,26 @@
 
 #include <algorithm>
 
-#include "protocol/gbk.h"
-
 namespace tallow::server {
 
 namespace off = protocol::off;
+using protocol::BuildRecord;
+using protocol::MsgType;
+using protocol::PutBytes;
+using protocol::PutGbk;
+using protocol::PutGbkPairs;
+
+namespace {
+
+void PutU64(Record& r, std::size_t offset, std::uint64_t v) {
+  protocol::PutLittleEndian(r, offset, v, 8);
+}
+
+void PutU32(Record& r, std::size_t offset, std::uint32_t v) {
+  protocol::PutLittleEndian(r, offset, v, 4);
+}
+
+}  // namespace
 
 std::string LevelTitle(std::int64_t coins) {
   if (coins < 1000) return "新手";
@@ -16,66 +31,19 @@ std::string LevelTitle(std::int64_t coins) {
   return "大师";
 }
 
-Record Make(int type, int seatMask, int v0, int v1, int v2, int v3) {
-  protocol::Header h;
-  h.Code = static_cast<std::int16_t>(type);
-  h.SeatMask = static_cast<std::uint8_t>(seatMask);
-  h.Value = {static_cast<std::int16_t>(v0), static_cast<std::int16_t>(v1),
-             static_cast<std::int16_t>(v2), static_cast<std::int16_t>(v3)};
-  Record r{};
-  protocol::EncodeHeader(h, r);
-  return r;
-}
-
-void PutBytes(Record& r, std::size_t offset, std::size_t max, std::string_view bytes) {
-  const std::size_t n = std::min(bytes.size(), max);
-  for (std::size_t i = 0; i < n && offset + i < r.size(); ++i) {
-    r[offset + i] = static_cast<std::uint8_t>(bytes[i]);
-  }
-}
-
-void PutGbk(Record& r, std::size_t offset, std::size_t max, std::string_view utf8) {
-  std::string out;
-  for (auto c : protocol::Utf8Chars(utf8)) {
-    auto g = protocol::CharToGbk(c);
-    if (!g) continue;
-    if (out.size() + g->size() + 1 > max) break;
-    out += *g;
-  }
-  PutBytes(r, offset, max, out);
-}
-
-void PutGbkPairs(Record& r, std::size_t offset, std::size_t max, std::string_view utf8) {
-  std::string out;
-  for (auto c : protocol::Utf8Chars(utf8)) {
-    auto g = protocol::CharToGbk(c);
-    if (!g || g->size() != 2) continue;
-    if (out.size() + 2 + 1 > max) break;
-    out += *g;
-  }
-  PutBytes(r, offset, max, out);
-}
-
-void PutU64(Record& r, std::size_t offset, std::uint64_t v) {
-  for (std::size_t i = 0; i < 8; ++i) r.at(offset + i) = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-void PutU32(Record& r, std::size_t offset, std::uint32_t v) {
-  for (std::size_t i = 0; i < 4; ++i) r.at(offset + i) = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
 Record LoginResult(int result, int timeoutLimit, int turnSeconds, std::string_view url) {
-  Record r = Make(18, 0, timeoutLimit & 0xFF, turnSeconds & 15, 0, result);
+  Record r =
+      BuildRecord(MsgType::LoginResult, 0, {timeoutLimit & 0xFF, turnSeconds & 15, 0, result});
   PutBytes(r, 16, 99, url);  // bytes 16..114 at most, 115 stays 0
   return r;
 }
 
 Record ReconnectResult(bool accepted) {
-  return Make(29, 0, 0, 0, 0, accepted ? 1 : 2);
+  return BuildRecord(MsgType::ReconnectResult, 0, {0, 0, 0, accepted ? 1 : 2});
 }
 
 Record PlayerProfile(const Profile& p, int seatMask, bool ready) {
-  Record r = Make(20, seatMask);
+  Record r = BuildRecord(MsgType::PlayerProfile, seatMask);
   PutGbk(r, 16, 32, p.nickname);
   PutBytes(r, 48, 15, p.avatar);
   r[64] = static_cast<std::uint8_t>(p.gender);
@@ -99,94 +67,95 @@ Record PlayerProfile(const Profile& p, int seatMask, bool ready) {
 }
 
 Record SeatPlayer(int seatBit, std::string_view account) {
-  Record r = Make(3, seatBit);
+  Record r = BuildRecord(MsgType::SeatPlayer, seatBit);
   PutBytes(r, off::kSeatName, off::kSeatNameSize, account);
   return r;
 }
 
 Record PlayerReady(std::string_view account) {
-  Record r = Make(23, 0, 0, 0, 0, 1);
+  Record r = BuildRecord(MsgType::PlayerReady, 0, {0, 0, 0, 1});
   PutBytes(r, 16, 16, account);
   return r;
 }
 
 Record PlayerQuit(std::string_view account) {
-  Record r = Make(21, 0);
+  Record r = BuildRecord(MsgType::PlayerQuit, 0);
   PutBytes(r, 16, 15, account);
   return r;
 }
 
 Record SeatEvent(int seatMask, int event) {
-  return Make(16, seatMask, 0, 0, 0, event);
+  return BuildRecord(MsgType::SeatEvent, seatMask, {0, 0, 0, event});
 }
 
 Record ServerNotice(std::string_view utf8) {
-  Record r = Make(22, 0);
+  Record r = BuildRecord(MsgType::ServerNotice, 0);
   PutGbk(r, 16, 200, utf8);
   return r;
 }
 
 Record NewHand(int dealerBit, const std::array<int, 4>& dice) {
-  return Make(4, dealerBit, dice[0], dice[1], dice[2], dice[3]);
+  return BuildRecord(MsgType::NewHand, dealerBit, {dice[0], dice[1], dice[2], dice[3]});
 }
 
 Record WildTileSet(Tile wild, Tile indicator) {
-  return Make(14, 0, 0, 0, wild, indicator);
+  return BuildRecord(MsgType::WildTileSet, 0, {0, 0, wild, indicator});
 }
 
 Record DealTiles(int seatBit, const std::array<Tile, 4>& t) {
-  return Make(1, seatBit, t[0], t[1], t[2], t[3]);
+  return BuildRecord(MsgType::DealTiles, seatBit, {t[0], t[1], t[2], t[3]});
 }
 
 Record TileDrawn(int seatBit, Tile tile) {
-  return Make(5, seatBit, 0, 0, 0, tile);
+  return BuildRecord(MsgType::TileDrawn, seatBit, {0, 0, 0, tile});
 }
 
 Record TileDiscarded(int seatBit, Tile tile, bool follow) {
-  return Make(2, seatBit, follow ? 3 : 0, 0, 0, tile);
+  return BuildRecord(MsgType::TileDiscarded, seatBit, {follow ? 3 : 0, 0, 0, tile});
 }
 
 Record OperationOffer(int seatBit, int flags) {
-  return Make(6, seatBit, flags & 0xFF);
+  return BuildRecord(MsgType::OperationOffer, seatBit, {flags & 0xFF, 0, 0, 0});
 }
 
 Record OperationResult(int seatBit, int op, Tile t1, Tile t2, Tile t3) {
-  return Make(7, seatBit, op, t1, t2, t3);
+  return BuildRecord(MsgType::OperationResult, seatBit, {op, t1, t2, t3});
 }
 
 Record DragonSets(int seatBit, int count) {
-  return Make(8, seatBit, count);
+  return BuildRecord(MsgType::DragonSetsShown, seatBit, {count, 0, 0, 0});
 }
 
 Record TilesRevealed(int seatBit, std::span<const Tile> tiles, std::span<const Tile> birds) {
   int v[4] = {0, 0, 0, 0};
   for (std::size_t i = 0; i < tiles.size() && i < 4; ++i) v[i] = tiles[i];
-  Record r = Make(15, seatBit, v[0], v[1], v[2], v[3]);
+  Record r = BuildRecord(MsgType::TilesRevealed, seatBit, {v[0], v[1], v[2], v[3]});
   for (std::size_t i = 0; i < birds.size() && i < 5; ++i) r[16 + i] = birds[i];
   return r;
 }
 
 Record HandResult(int seatBit, std::int64_t score) {
-  Record r = Make(9, seatBit, 0, 1, 0, 0);
+  Record r = BuildRecord(MsgType::HandResult, seatBit, {0, 1, 0, 0});
   PutU64(r, 16, static_cast<std::uint64_t>(score));
   return r;
 }
 
 Record SeatScore(int seatBit, int stake, std::span<const std::uint8_t, 29> bytes,
                  std::string_view levelTitle) {
-  Record r = Make(17, seatBit, (stake >> 8) & 0xFF, stake & 0xFF, 0, 1);
+  Record r = BuildRecord(MsgType::SeatScore, seatBit, {(stake >> 8) & 0xFF, stake & 0xFF, 0, 1});
   for (std::size_t i = 0; i < bytes.size(); ++i) r[16 + i] = bytes[i];
   PutGbkPairs(r, 45, 17, levelTitle);  // bytes 45..61, the last one stays 0
   return r;
 }
 
 Record TableCleared(int dealerBit, int v0, int v1, Tile wild, Tile indicator) {
-  return Make(41, dealerBit, v0, v1, wild, indicator);
+  return BuildRecord(MsgType::TableCleared, dealerBit, {v0, v1, wild, indicator});
 }
 
 Record TableSnapshot(int seatBit, int discards, int headDrawn, int tailValue,
                      std::span<const Tile> laid, std::span<const Tile> concealed) {
-  Record r = Make(40, seatBit, 0, headDrawn & 0xFF, 0, tailValue & 0xFF);
+  Record r =
+      BuildRecord(MsgType::TableSnapshot, seatBit, {0, headDrawn & 0xFF, 0, tailValue & 0xFF});
   r[off::kExtra] = static_cast<std::uint8_t>(std::clamp(discards, 0, 255));
   std::size_t pair = 0;
   for (Tile t : laid) {

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/tiles.h"
-#include "protocol/record.h"
+#include "protocol/record_builder.h"
 
 namespace tallow::server {
 
@@ -36,18 +36,6 @@ struct Profile {
 
 // The level title that goes with a coin balance (double-byte characters only).
 std::string LevelTitle(std::int64_t coins);
-
-// Header of a record: type, seat mask and the four 16-bit values.
-Record Make(int type, int seatMask, int v0 = 0, int v1 = 0, int v2 = 0, int v3 = 0);
-
-// Text fields.
-void PutBytes(Record& r, std::size_t offset, std::size_t max, std::string_view bytes);
-// GBK text, never splitting a double-byte character, at most max - 1 bytes (a NUL follows).
-void PutGbk(Record& r, std::size_t offset, std::size_t max, std::string_view utf8);
-// Only the double-byte characters of the text, as pairs.
-void PutGbkPairs(Record& r, std::size_t offset, std::size_t max, std::string_view utf8);
-void PutU64(Record& r, std::size_t offset, std::uint64_t v);
-void PutU32(Record& r, std::size_t offset, std::uint32_t v);
 
 Record LoginResult(int result, int timeoutLimit, int turnSeconds, std::string_view url);
 Record ReconnectResult(bool accepted);

@@ -33,14 +33,14 @@ std::string Server::Command(std::string_view line) {
     if (account.empty() || !ParseInt(ts, t) || !ParseInt(ss, k) || t >= cfg_.maxTables || k > 3) {
       return "error usage: seat ACCOUNT TABLE SEAT";
     }
-    reservations_[account] = {t, k};
+    Reserve(account, t, k);
     watchRequests_.erase(account);
     return "ok";
   }
   if (cmd == "unseat") {
     std::string account;
     in >> account;
-    reservations_.erase(account);
+    Unreserve(account);
     watchRequests_.erase(account);
     return "ok";
   }
@@ -68,7 +68,7 @@ std::string Server::Command(std::string_view line) {
       return "error usage: watch ACCOUNT TARGET";
     }
     watchRequests_[account] = target;
-    reservations_.erase(account);
+    Unreserve(account);
     return "ok";
   }
   if (cmd == "userid") {

@@ -12,6 +12,8 @@ using detail::Bit;
 using detail::ForWatchers;
 using detail::PrintableAccount;
 using detail::Text;
+using detail::Word;
+using protocol::ClientCode;
 
 Server::Server(Config config, std::uint64_t seed) : cfg_(std::move(config)), rng_(seed) {
   cfg_.turnSeconds = std::clamp(cfg_.turnSeconds, 0, 15);
@@ -181,35 +183,34 @@ void Server::Receive(int conn, const Record& rec) {
   if (it == conns_.end()) return;
   it->second.lastSeen = now_;
   if (rec[off::kTypeHigh] != 0) return;
-  const int code = rec[off::kType];
-  if (code == 18 || code == 28) {
-    OnLogin(conn, rec, code == 28);
+  const auto code = static_cast<ClientCode>(rec[off::kType]);
+  if (code == ClientCode::Login || code == ClientCode::Relogin) {
+    OnLogin(conn, rec, code == ClientCode::Relogin);
     return;
   }
   Session* s = SessionOf(conn);
   if (!s || s->watcher) return;
   switch (code) {
-    case 24:
+    case ClientCode::KeepAlive:
       return;
-    case 16:
-      OnSeatState(*s, protocol::ReadWord(rec, off::kValues + 6) & 0xFF);
+    case ClientCode::SeatState:
+      OnSeatState(*s, Word(rec, 3));
       return;
-    case 19:
+    case ClientCode::ChatSend:
       OnChat(*s, rec);
       return;
-    case 2:
-    case 7: {
+    case ClientCode::Discard:
+    case ClientCode::OperationReply: {
       if (s->table < 0) return;
       Table& t = TableAt(s->table);
       if (!t.hand || t.hand->Over()) return;
-      const auto v = [&rec](int i) {
-        return static_cast<Tile>(protocol::ReadWord(rec, off::kValues + 2 * i) & 0xFF);
-      };
-      if (code == 2) {
-        t.hand->Discard(s->seat, v(3), now_);
+      // Tiles are the low byte of their values (claims and discards mark the high byte);
+      // the operation is the whole value, so no higher bit can pass for a known operation.
+      const auto tile = [&rec](int i) { return static_cast<Tile>(Word(rec, i) & 0xFF); };
+      if (code == ClientCode::Discard) {
+        t.hand->Discard(s->seat, tile(3), now_);
       } else {
-        t.hand->Operate(s->seat, protocol::ReadWord(rec, off::kValues) & 0xFF, v(1), v(2), v(3),
-                        now_);
+        t.hand->Operate(s->seat, Word(rec, 0), tile(1), tile(2), tile(3), now_);
       }
       AfterHand(s->table);
       return;
@@ -266,6 +267,29 @@ void Server::RunDue() {
       Leave(*s);
       sessions_.erase(a);
     }
+  }
+  if (!failures_.empty()) ForgetOldFailures();
+  if (now_ - lastProfileSweep_ >= 60'000) ForgetIdleProfiles();
+}
+
+// Once a minute: profiles of accounts outside the users file that have had no session for
+// Config::profileKeepMs are dropped, so that open mode does not keep every name ever seen.
+void Server::ForgetIdleProfiles() {
+  lastProfileSweep_ = now_;
+  for (auto it = profiles_.begin(); it != profiles_.end();) {
+    const std::string& account = it->first;
+    if (cfg_.users.count(account) || Find(account)) {
+      profileIdleSince_.erase(account);
+      ++it;
+      continue;
+    }
+    const std::int64_t since = profileIdleSince_.emplace(account, now_).first->second;
+    if (now_ - since < cfg_.profileKeepMs) {
+      ++it;
+      continue;
+    }
+    profileIdleSince_.erase(account);
+    it = profiles_.erase(it);
   }
 }
 

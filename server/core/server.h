@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -72,6 +73,7 @@ class Server {
  private:
   struct Session {
     std::string account;
+    std::string password;  // the one its first login carried: later logins must match it
     std::uint16_t token = 0;
     int conn = -1;
     int table = -1;
@@ -105,6 +107,8 @@ class Server {
 
   // Messages.
   void OnLogin(int conn, const Record& rec, bool relogin);
+  void OnRelogin(int conn, const std::string& account, const std::string& password,
+                 std::uint16_t token);
   void OnSeatState(Session& s, int value);
   void OnChat(Session& s, const Record& rec);
 
@@ -112,7 +116,13 @@ class Server {
   Session* Find(std::string_view account);
   Profile& ProfileFor(const std::string& account);
   bool Verify(const std::string& account, const std::string& password) const;
+  // Failed attempts per account, for the limit of Config::failedLoginLimit.
+  bool Throttled(const std::string& account);
+  void NoteFailure(const std::string& account);
+  void ForgetOldFailures();
   std::optional<std::pair<int, int>> ChooseSeat(const std::string& account);
+  void Reserve(const std::string& account, int table, int seat);
+  void Unreserve(const std::string& account);
   Table& TableAt(int t);
   bool Full(const Table& t) const;
   int PresentMask(const Table& t) const;
@@ -124,6 +134,7 @@ class Server {
   void Leave(Session& s);
   void Drop(int conn);
   void RunDue();  // whatever falls due at now_
+  void ForgetIdleProfiles();
   void MaybeStart(int table);
   void AfterHand(int table);
 
@@ -136,11 +147,20 @@ class Server {
   std::map<int, Conn> conns_;
   std::map<std::string, Session, std::less<>> sessions_;
   std::map<std::string, Profile, std::less<>> profiles_;
+  // Times of recent failed logins by account; kept only for accounts that have a session or a
+  // users-file entry, so that made-up names cost nothing.
+  std::map<std::string, std::deque<std::int64_t>, std::less<>> failures_;
   std::uint64_t nextUserId_ = 10001;
+  // When each profile of an account outside the users file was first seen without a session.
+  std::map<std::string, std::int64_t, std::less<>> profileIdleSince_;
+  std::int64_t lastProfileSweep_ = 0;
   std::vector<Table> tables_;
 
   // Seating interface state.
+  // Reservations by account, and how many accounts hold each reserved seat; a login that sits
+  // down uses its account's reservation up.
   std::map<std::string, std::pair<int, int>, std::less<>> reservations_;
+  std::map<std::pair<int, int>, int> reservedSeats_;
   std::map<std::string, std::string, std::less<>> watchRequests_;
   std::set<std::pair<int, int>> robotSeats_;
 };

@@ -5,22 +5,23 @@
 namespace tallow::server::detail {
 
 bool ForWatchers(int type) {
-  switch (type) {
-    case 1:
-    case 2:
-    case 4:
-    case 5:
-    case 7:
-    case 8:
-    case 9:
-    case 14:
-    case 15:
-    case 16:
-    case 17:
-    case 19:
-    case 21:
-    case 22:
-    case 23:
+  using protocol::MsgType;
+  switch (static_cast<MsgType>(type)) {
+    case MsgType::DealTiles:
+    case MsgType::TileDiscarded:
+    case MsgType::NewHand:
+    case MsgType::TileDrawn:
+    case MsgType::OperationResult:
+    case MsgType::DragonSetsShown:
+    case MsgType::HandResult:
+    case MsgType::WildTileSet:
+    case MsgType::TilesRevealed:
+    case MsgType::SeatEvent:
+    case MsgType::SeatScore:
+    case MsgType::ChatMessage:
+    case MsgType::PlayerQuit:
+    case MsgType::ServerNotice:
+    case MsgType::PlayerReady:
       return true;
     default:
       return false;

@@ -12,6 +12,7 @@ using detail::Bit;
 using detail::ForWatchers;
 using detail::PrintableAccount;
 using detail::Text;
+using detail::Word;
 
 void Server::Seat(Session& s, int table, int seat) {
   Table& t = TableAt(table);
@@ -63,13 +64,12 @@ void Server::SendSeating(const Session& s, bool withUnknown) {
 }
 
 // A player who comes back into a running hand: the table is rebuilt and any open offer is
-// made again.
+// made again; the seat's time limit runs on, so he has the time that is left.
 void Server::SendRestore(const Session& s, bool missedEnd) {
   if (s.table < 0) return;
   Table& t = TableAt(s.table);
   if (!t.hand || (t.hand->Over() && !missedEnd)) return;
-  ToSession(s, t.hand->Cleared());
-  for (const auto& r : t.hand->Snapshots(s.seat)) ToSession(s, r);
+  for (const auto& r : t.hand->Restore(s.seat)) ToSession(s, r);
   if (auto offer = t.hand->PendingOffer(s.seat)) ToSession(s, *offer);
   // A hand that ended while the player was away: its end, so the client can go on.
   if (t.hand->Over()) {
@@ -88,7 +88,7 @@ void Server::Watch(Session& s, int table, int seat) {
     ToSession(s, PlayerProfile(ProfileFor(a), Bit(k), o && o->ready));
   }
   if (t.hand && !t.hand->Over()) {
-    ToSession(s, t.hand->Cleared());
+    ToSession(s, t.hand->Cleared(seat));
     for (const auto& r : t.hand->Snapshots(seat)) ToSession(s, r);
   }
 }
@@ -207,8 +207,9 @@ void Server::AfterHand(int table) {
 
 void Server::OnChat(Session& s, const Record& rec) {
   if (s.table < 0) return;
-  const auto v = [&rec](int i) { return protocol::ReadWord(rec, off::kValues + 2 * i) & 0xFF; };
-  Record out = Make(19, Bit(s.seat), v(0) == 1 ? 1 : 0, 0, v(2), v(3));
+  const auto v = [&rec](int i) { return Word(rec, i); };
+  Record out = protocol::BuildRecord(protocol::MsgType::ChatMessage, Bit(s.seat),
+                                     {v(0) == 1 ? 1 : 0, 0, v(2) & 0xFF, v(3) & 0xFF});
   for (std::size_t i = 0; i < off::kChatTextSize - 1; ++i) {
     out[off::kChatText + i] = rec[off::kChatText + i];
   }

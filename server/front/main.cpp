@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     opt.seed =
         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
   }
+  RaiseOpenFileLimit();  // every connection is a descriptor
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);

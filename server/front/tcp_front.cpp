@@ -3,7 +3,9 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -18,6 +20,7 @@ namespace {
 
 constexpr std::size_t kMaxLine = 1024;
 constexpr std::size_t kMaxOutBytes = 4 << 20;  // a peer that reads nothing is cut off
+constexpr std::int64_t kAcceptPauseMs = 100;   // after accept failed for want of descriptors
 
 std::int64_t MonotonicMs() {
   using namespace std::chrono;
@@ -39,7 +42,8 @@ int OpenListener(const std::string& bind, int port, int& actual, std::string& er
   }
   const int one = 1;
   setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 64) != 0) {
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+      listen(fd, SOMAXCONN) != 0) {
     error = "listen on " + bind + ":" + std::to_string(port) + ": " + std::strerror(errno);
     close(fd);
     return -1;
@@ -51,6 +55,17 @@ int OpenListener(const std::string& bind, int port, int& actual, std::string& er
 }
 
 }  // namespace
+
+long RaiseOpenFileLimit() {
+  rlimit lim{};
+  if (getrlimit(RLIMIT_NOFILE, &lim) != 0) return -1;
+  if (lim.rlim_cur < lim.rlim_max) {
+    lim.rlim_cur = lim.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &lim);
+    getrlimit(RLIMIT_NOFILE, &lim);
+  }
+  return lim.rlim_cur == RLIM_INFINITY ? -1 : static_cast<long>(lim.rlim_cur);
+}
 
 TcpFront::TcpFront(Server& core) : core_(core) {
   core_.SetSink([this](const Output& o) { OnOutput(o); });
@@ -98,11 +113,16 @@ void TcpFront::ReportLost() {
 void TcpFront::Poll(int timeoutMs) {
   std::vector<pollfd> fds;
   std::vector<int> ids;
-  fds.push_back({listenFd_, POLLIN, 0});
-  ids.push_back(-1);
-  if (seatFd_ >= 0) {
-    fds.push_back({seatFd_, POLLIN, 0});
-    ids.push_back(-2);
+  const std::int64_t pausedFor = acceptPausedUntilMs_ - MonotonicMs();
+  if (pausedFor > 0) {
+    timeoutMs = static_cast<int>(std::min<std::int64_t>(timeoutMs, pausedFor));
+  } else {
+    fds.push_back({listenFd_, POLLIN, 0});
+    ids.push_back(-1);
+    if (seatFd_ >= 0) {
+      fds.push_back({seatFd_, POLLIN, 0});
+      ids.push_back(-2);
+    }
   }
   for (const auto& [id, p] : peers_) {
     short ev = POLLIN;
@@ -112,7 +132,11 @@ void TcpFront::Poll(int timeoutMs) {
   }
   const int n = poll(fds.data(), fds.size(), timeoutMs);
   Tick();
-  if (n <= 0) return;
+  if (n > 0) Serve(fds, ids);
+  FlushWritten();
+}
+
+void TcpFront::Serve(const std::vector<pollfd>& fds, const std::vector<int>& ids) {
   for (std::size_t i = 0; i < fds.size(); ++i) {
     if (fds[i].revents == 0) continue;
     const int id = ids[i];
@@ -133,7 +157,17 @@ void TcpFront::Poll(int timeoutMs) {
 void TcpFront::Accept(int listenFd, bool seating) {
   for (;;) {
     const int fd = accept4(listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (fd < 0) return;
+    if (fd < 0) {
+      if (errno == ECONNABORTED || errno == EINTR) continue;
+      // Out of descriptors (or memory): the connection stays in the queue and the listener
+      // stays readable. Polling it again at once would spin; try again a little later.
+      if (errno != EAGAIN && errno != EWOULDBLOCK) {
+        acceptPausedUntilMs_ = MonotonicMs() + kAcceptPauseMs;
+      }
+      return;
+    }
+    const int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     const int id = nextId_++;
     if (nextId_ <= 0) nextId_ = 1;
     Peer p;
@@ -175,7 +209,7 @@ void TcpFront::ReadFrom(int id) {
         if (!peers_.count(id)) return;
         p.out.insert(p.out.end(), reply.begin(), reply.end());
       }
-      WriteTo(id);
+      queued_.push_back(id);
       continue;
     }
     // Whole records only; a partial one waits for the rest.
@@ -236,7 +270,16 @@ void TcpFront::OnOutput(const Output& o) {
     lost_.push_back(o.conn);
     return;
   }
+  if (p.out.empty()) queued_.push_back(o.conn);
   p.out.insert(p.out.end(), o.rec.begin(), o.rec.end());
+}
+
+void TcpFront::FlushWritten() {
+  // WriteTo may close peers and so queue no more; swap first so the list is not changed while
+  // it is walked.
+  std::vector<int> ids;
+  ids.swap(queued_);
+  for (int id : ids) WriteTo(id);
 }
 
 }  // namespace tallow::server

@@ -1,7 +1,10 @@
 // The TCP front: POSIX sockets and poll on one thread. Frames 272-byte records from each
 // stream, feeds them to the core, writes the core's records back, and serves the seating
-// interface (one text command a line, one reply line) on a second port.
+// interface (one text command a line, one reply line) on a second port. Sockets have
+// TCP_NODELAY; the records a peer gets in one pass of the loop go out in one send.
 #pragma once
+
+#include <poll.h>
 
 #include <atomic>
 #include <cstdint>
@@ -12,6 +15,10 @@
 #include "core/server.h"
 
 namespace tallow::server {
+
+// Raises the soft limit of open files to the hard limit (a server of many tables needs more
+// than the usual 1024 descriptors); returns the soft limit now in force.
+long RaiseOpenFileLimit();
 
 class TcpFront {
  public:
@@ -39,7 +46,9 @@ class TcpFront {
     bool closing = false;
   };
 
+  void Serve(const std::vector<pollfd>& fds, const std::vector<int>& ids);
   void Accept(int listenFd, bool seating);
+  void FlushWritten();  // writes what this pass queued, one send a peer
   void ReadFrom(int id);
   void WriteTo(int id);
   void CloseNow(int id, bool tellCore);
@@ -56,6 +65,9 @@ class TcpFront {
   std::map<int, Peer> peers_;
   std::int64_t lastMs_ = -1;
   std::vector<int> lost_;
+  std::vector<int> queued_;  // peers given records since the last flush
+  // While accept fails for want of descriptors the listeners are left out of poll until then.
+  std::int64_t acceptPausedUntilMs_ = 0;
 };
 
 }  // namespace tallow::server

@@ -7,16 +7,17 @@
 namespace tallow::server::testing {
 
 namespace op = protocol::op;
+using protocol::ClientCode;
 
-Record ClientRecord(int code, int seatBit, int v0, int v1, int v2, int v3) {
-  return Make(code, seatBit, v0, v1, v2, v3);
+Record ClientRecord(ClientCode code, int seatBit, int v0, int v1, int v2, int v3) {
+  return protocol::BuildRecord(code, seatBit, {v0, v1, v2, v3});
 }
 
 Record LoginRecord(const std::string& account, const std::string& password, bool relogin,
                    std::uint16_t token) {
-  Record r = Make(relogin ? 28 : 18, 0);
-  PutBytes(r, protocol::off::kUserName, 16, account);
-  PutBytes(r, protocol::off::kPassword, 16, password);
+  Record r = protocol::BuildRecord(relogin ? ClientCode::Relogin : ClientCode::Login);
+  protocol::PutBytes(r, protocol::off::kUserName, 16, account);
+  protocol::PutBytes(r, protocol::off::kPassword, 16, password);
   protocol::SetToken(r, token);
   return r;
 }
@@ -37,7 +38,7 @@ void TableDriver::Collect(const Output& o) {
   if (keep_) log_.push_back(o);
   if (o.close || o.conn < 1 || o.conn > 4) return;
   if (keep_) received_[static_cast<std::size_t>(o.conn)].push_back(o.rec);
-  if (o.rec[protocol::off::kType] == 6) {
+  if (o.rec[protocol::off::kType] == static_cast<int>(protocol::MsgType::OperationOffer)) {
     pendingOffers_.push_back({o.conn - 1, o.rec[protocol::off::kValues + 1]});
   }
 }
@@ -52,7 +53,8 @@ void TableDriver::LoginAll() {
 }
 
 void TableDriver::ReadyAll() {
-  for (int c = 1; c <= 4; ++c) Send(c, ClientRecord(16, 1 << (c - 1), 0, 0, 0, 1));
+  for (int c = 1; c <= 4; ++c)
+    Send(c, ClientRecord(ClientCode::SeatState, 1 << (c - 1), 0, 0, 0, 1));
 }
 
 void TableDriver::Respond() {
@@ -65,15 +67,17 @@ void TableDriver::Respond() {
     const int conn = seat + 1;
     const int bit = 1 << seat;
     if (flags & op::kWin) {
-      Send(conn, ClientRecord(7, bit, op::kWin));
+      Send(conn, ClientRecord(ClientCode::OperationReply, bit, op::kWin));
       continue;
     }
     const bool myTurn = h->phase() == Phase::Discard && h->turn() == seat;
-    Send(conn, ClientRecord(7, bit, op::kPass));
+    Send(conn, ClientRecord(ClientCode::OperationReply, bit, op::kPass));
     h = core_.HandAt(0);
     if (myTurn && h && !h->Over() && h->phase() == Phase::Discard && h->turn() == seat) {
       const auto& c = h->seat(seat).concealed;
-      if (!c.empty()) Send(conn, ClientRecord(2, bit, 0, 0, 0, c.back() | 0x4000));
+      if (!c.empty())
+        Send(conn,
+             ClientRecord(ClientCode::Discard, bit, 0, 0, 0, protocol::DiscardTile(c.back())));
     }
   }
 }

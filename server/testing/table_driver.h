@@ -14,7 +14,8 @@
 namespace tallow::server::testing {
 
 // A client record with the fields a real client fills.
-Record ClientRecord(int code, int seatBit, int v0 = 0, int v1 = 0, int v2 = 0, int v3 = 0);
+Record ClientRecord(protocol::ClientCode code, int seatBit, int v0 = 0, int v1 = 0, int v2 = 0,
+                    int v3 = 0);
 Record LoginRecord(const std::string& account, const std::string& password, bool relogin = false,
                    std::uint16_t token = 0);
 

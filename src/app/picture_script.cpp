@@ -11,8 +11,8 @@
 #include "play/operation_panel.h"
 #include "play/speech_bubble.h"
 #include "play/tile_selection.h"
-#include "protocol/gbk.h"
 #include "protocol/record.h"
+#include "protocol/record_builder.h"
 #include "session/client.h"
 #include "session/framing.h"
 #include "session/receive.h"
@@ -108,22 +108,7 @@ class Script {
   using Values = std::array<int, 4>;
 
   static protocol::Record Rec(int type, int seatMask, Values v = {}) {
-    protocol::Record r{};
-    r[protocol::off::kType] = static_cast<std::uint8_t>(type);
-    r[protocol::off::kSeatMask] = static_cast<std::uint8_t>(seatMask);
-    for (std::size_t i = 0; i < 4; ++i) {
-      protocol::WriteWord(r, protocol::off::kValues + 2 * i, static_cast<std::int16_t>(v[i]));
-    }
-    return r;
-  }
-  static void PutText(protocol::Record& r, std::size_t at, const std::string& utf8) {
-    const std::string gbk = protocol::ToGbk(utf8);
-    for (std::size_t i = 0; i < gbk.size(); ++i) r[at + i] = static_cast<std::uint8_t>(gbk[i]);
-  }
-  static void PutLittleEndian(protocol::Record& r, std::size_t at, std::uint64_t v, int bytes) {
-    for (int k = 0; k < bytes; ++k) {
-      r[at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>((v >> (8 * k)) & 0xFF);
-    }
+    return protocol::BuildRecord(static_cast<std::uint16_t>(type), seatMask, v);
   }
 
   // The record arrives exactly as the receive slot hands it on.
@@ -213,22 +198,23 @@ void Script::Seat() {
   const char* levels[] = {"雀士", "新手", "雀圣", "雀士"};
   for (int seat = 0; seat <= 3; ++seat) {
     auto r = Rec(3, 1 << seat);
-    PutText(r, protocol::off::kSeatName, accounts[seat == 0 ? 0 : 4 - seat]);
+    protocol::PutGbk(r, protocol::off::kSeatName, protocol::off::kSeatNameSize,
+                     accounts[seat == 0 ? 0 : 4 - seat]);
     Feed(r);
   }
   for (int rel = 0; rel <= 3; ++rel) {
     auto r = Rec(20, rel == 0 ? 15 : kSeatBit[static_cast<std::size_t>(rel)]);
-    PutText(r, 16, nicknames[rel]);
-    PutText(r, 48, avatars[rel]);
+    protocol::PutGbk(r, 16, 32, nicknames[rel]);
+    protocol::PutGbk(r, 48, 15, avatars[rel]);
     r[64] = rel % 2 == 0 ? 1 : 2;
-    PutText(r, 72, "本地");
-    PutLittleEndian(r, 96, coins[rel], 8);
-    PutText(r, 112, levels[rel]);
-    PutText(r, 168, accounts[rel]);
-    PutText(r, 184, "玩家");
-    PutText(r, 210, "00");
-    PutText(r, 218, "10");
-    PutLittleEndian(r, 226, 10001 + static_cast<std::uint64_t>(rel), 8);
+    protocol::PutGbk(r, 72, 8, "本地");
+    protocol::PutLittleEndian(r, 96, coins[rel], 8);
+    protocol::PutGbk(r, 112, 16, levels[rel]);
+    protocol::PutGbk(r, 168, 15, accounts[rel]);
+    protocol::PutGbk(r, 184, 24, "玩家");
+    protocol::PutGbk(r, 210, 7, "00");
+    protocol::PutGbk(r, 218, 7, "10");
+    protocol::PutLittleEndian(r, 226, 10001 + static_cast<std::uint64_t>(rel), 8);
     Feed(r);
   }
 }
@@ -405,8 +391,8 @@ void Script::HandEnd(Stage stage) {
   }};
   for (int rel = 0; rel <= 3; ++rel) {
     auto r = Rec(9, kSeatBit[static_cast<std::size_t>(rel)], {0, 1, 0, 0});
-    PutLittleEndian(r, 16, static_cast<std::uint64_t>(scores[static_cast<std::size_t>(rel)].hand),
-                    8);
+    protocol::PutLittleEndian(
+        r, 16, static_cast<std::uint64_t>(scores[static_cast<std::size_t>(rel)].hand), 8);
     Feed(r);
   }
   if (stage == Stage::Reveal) return;
@@ -417,9 +403,9 @@ void Script::HandEnd(Stage stage) {
     auto r = Rec(17, kSeatBit[static_cast<std::size_t>(rel)], {kStake >> 8, kStake & 0xFF, 0, 1});
     for (auto [at, v] : s.bytes) r[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(v);
     const std::uint64_t amount = static_cast<std::uint64_t>(s.amount < 0 ? -s.amount : s.amount);
-    PutLittleEndian(r, 36, amount, 8);
+    protocol::PutLittleEndian(r, 36, amount, 8);
     if (s.amount < 0) r[44] = 2;
-    PutText(r, 45, s.level);
+    protocol::PutGbk(r, 45, 17, s.level);
     Feed(r);
   }
 }

@@ -1,5 +1,6 @@
 #include "doubles/client_harness.h"
 
+#include "protocol/record_builder.h"
 #include "session/startup.h"
 
 namespace tallow::testing {
@@ -20,12 +21,7 @@ void ClientHarness::StartAndLogIn() {
 
 protocol::Record ClientHarness::ServerRecord(int type, int seatMask, std::array<int, 4> values,
                                              std::uint16_t token) {
-  protocol::Record r{};
-  r[protocol::off::kType] = static_cast<std::uint8_t>(type);
-  r[protocol::off::kSeatMask] = static_cast<std::uint8_t>(seatMask);
-  for (std::size_t i = 0; i < 4; ++i) {
-    protocol::WriteWord(r, protocol::off::kValues + 2 * i, static_cast<std::int16_t>(values[i]));
-  }
+  protocol::Record r = protocol::BuildRecord(static_cast<std::uint16_t>(type), seatMask, values);
   protocol::SetToken(r, token);
   return r;
 }

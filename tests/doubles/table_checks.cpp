@@ -127,8 +127,8 @@ struct EntryName {
   int rel = 0;
   std::string Text() const {
     std::string t = what;
-    if (set >= 0) t += " " + std::to_string(set);
-    return t + " mj(" + std::to_string(k) + ")";
+    if (set >= 0) t.append(" ").append(std::to_string(set));
+    return t.append(" mj(").append(std::to_string(k)).append(")");
   }
 };
 

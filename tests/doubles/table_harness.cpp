@@ -43,7 +43,9 @@ TableHarness::TableHarness(std::uint64_t seed, bool robots, server::Config confi
       } else {
         lastSendMs_ = clock.NowMs();
         silenceNoted_ = false;
-        s->pending.push_back(ViewOf(static_cast<int>(&s - &seats[0]), o.rec));
+        const int seat = static_cast<int>(&s - &seats[0]);
+        if (onSend) onSend(seat, o.rec);
+        s->pending.push_back(ViewOf(seat, o.rec));
         s->socket.Deliver(o.rec);
       }
     }

@@ -79,6 +79,8 @@ class TableHarness {
 
   // Called for every message a client has just handled, with the server's view at sending.
   std::function<void(int seat, const SeatView&, Client&)> check;
+  // Called for every record the server sends a seat, as it is sent.
+  std::function<void(int seat, const protocol::Record&)> onSend;
   // Called after every step of virtual time, outside the clients' ticks (where a player's
   // clicks belong).
   std::function<void()> onStep;

@@ -6,15 +6,15 @@
 #include <stdexcept>
 
 #include "protocol/record.h"
+#include "support/tile_notation.h"
 #include "testing/wall_builder.h"
-#include "tile_notation.h"
 
 namespace tallow::server {
 namespace {
 
 namespace op = protocol::op;
-using testing::T;
-using testing::Tiles;
+using tallow::testing::T;
+using tallow::testing::Tiles;
 
 struct Sent {
   int seat;
@@ -338,6 +338,14 @@ TEST_F(HandTest, AddedKongCanBeRobbed) {
   ASSERT_TRUE(hand_->Operate(1, op::kOneTileKong, 0, 0, T("5b"), now_));
   EXPECT_EQ(hand_->phase(), Phase::Rob);
   EXPECT_EQ(LastOffer(3), op::kWin | op::kPass);
+  // Nobody has been told that the tile left the konger's hand: a snapshot still shows it.
+  const Record snap = hand_->Snapshots(1)[1];
+  std::vector<Tile> shown;
+  for (std::size_t p = 16; p < 64; p += 2) {
+    if (snap[p] == 0x10) shown.push_back(snap[p + 1]);
+  }
+  EXPECT_EQ(shown.size(), hand_->seat(1).concealed.size() + 1);
+  EXPECT_EQ(shown.back(), T("5b"));
   ASSERT_TRUE(hand_->Operate(3, op::kWin, 0, 0, 0, now_));
   EXPECT_FALSE(hand_->Over());  // seat 2 (filled by the wall builder) may win too
   if (hand_->offer(2) != 0) hand_->Operate(2, op::kPass, 0, 0, 0, now_);
@@ -451,10 +459,33 @@ TEST_F(HandTest, SnapshotsShowSetsAndOnlyTheViewersTiles) {
   EXPECT_EQ(snaps[1][16], 0x10);
   EXPECT_EQ(snaps[0][7], 0);  // the claimed 5d left the dealer's pool
   EXPECT_EQ(two[11], hand_->wall().HeadDrawn());
-  const Record cleared = hand_->Cleared();
+  const Record cleared = hand_->Cleared(2);
   EXPECT_EQ(cleared[3], 41);
   EXPECT_EQ(cleared[6], 1);
   EXPECT_EQ(cleared[9], 2);  // dice 1 + 1
+}
+
+// A spectator's client places the wall from message 41 by its own rule (factor 17 where a
+// seated client uses 14); it must start where the watched seat's client started.
+TEST(TableCleared, ASpectatorStartsItsWallWhereTheWatchedSeatDid) {
+  Rng rng(5);
+  for (int dealer = 0; dealer < 4; ++dealer) {
+    for (int round = 0; round < 40; ++round) {
+      Hand hand(dealer, rng, HandOptions{}, {1000, 1000, 1000, 1000}, [](int, const Record&) {});
+      hand.Start(0);
+      for (int viewer = 0; viewer < 4; ++viewer) {
+        const auto h = protocol::DecodeHeader(hand.Cleared(viewer));
+        const int rel = (viewer - dealer + 4) % 4;
+        const int v0 = h.Value[0], v1 = h.Value[1];
+        const int spectatorStart = ((((rel + 13 - v0) % 4 + 4) % 4 * 17 + v0 + v1) * 2) % 120;
+        EXPECT_EQ(spectatorStart, hand.ClientWallStart(viewer))
+            << "dealer " << dealer << " viewer " << viewer << " dice " << hand.dice()[0]
+            << hand.dice()[1] << hand.dice()[2] << hand.dice()[3];
+        EXPECT_EQ(v0, hand.dice()[0] + hand.dice()[1]);
+        EXPECT_GE(v1, 0);
+      }
+    }
+  }
 }
 
 }  // namespace

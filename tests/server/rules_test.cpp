@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "tile_notation.h"
+#include "support/tile_notation.h"
 
 namespace tallow::server {
 namespace {
 
-using testing::T;
-using testing::Tiles;
+using tallow::testing::T;
+using tallow::testing::Tiles;
 
 TEST(Tiles, KindsAndCodesRoundTrip) {
   int seen = 0;

@@ -11,6 +11,7 @@
 namespace tallow::server {
 namespace {
 
+using protocol::ClientCode;
 using testing::ClientRecord;
 using testing::LoginRecord;
 using testing::TableDriver;
@@ -139,13 +140,14 @@ TEST(Seating, ProfilesAndSeatNamesWhenTheTableFills) {
 TEST(Seating, ReadyStartsTheHandWhenAllFourAre) {
   TableDriver d(5);
   d.LoginAll();
-  for (int c = 1; c <= 3; ++c) d.Send(c, ClientRecord(16, 1 << (c - 1), 0, 0, 0, 1));
+  for (int c = 1; c <= 3; ++c)
+    d.Send(c, ClientRecord(ClientCode::SeatState, 1 << (c - 1), 0, 0, 0, 1));
   EXPECT_EQ(d.core().HandAt(0), nullptr);
   const auto ready = d.Received(4).back();
   EXPECT_EQ(Type(ready), 23);
   EXPECT_EQ(Name(ready), "p2");
   EXPECT_EQ(V(ready, 3), 1);
-  d.Send(4, ClientRecord(16, 8, 0, 0, 0, 1));
+  d.Send(4, ClientRecord(ClientCode::SeatState, 8, 0, 0, 0, 1));
   ASSERT_NE(d.core().HandAt(0), nullptr);
   int newHands = 0;
   for (const auto& r : d.Received(2)) newHands += Type(r) == 4;
@@ -157,9 +159,9 @@ TEST(Seating, RobotSeatsAreReadyForTheFirstHand) {
   EXPECT_EQ(d.core().Command("robot 0 1"), "ok");
   EXPECT_EQ(d.core().Command("robot 0 2"), "ok");
   d.LoginAll();
-  d.Send(1, ClientRecord(16, 1, 0, 0, 0, 1));
+  d.Send(1, ClientRecord(ClientCode::SeatState, 1, 0, 0, 0, 1));
   EXPECT_EQ(d.core().HandAt(0), nullptr);
-  d.Send(4, ClientRecord(16, 8, 0, 0, 0, 1));
+  d.Send(4, ClientRecord(ClientCode::SeatState, 8, 0, 0, 0, 1));
   EXPECT_NE(d.core().HandAt(0), nullptr);
 }
 
@@ -167,7 +169,7 @@ TEST(Seating, LeavingTellsTheOthers) {
   TableDriver d(5);
   d.LoginAll();
   d.ReadyAll();
-  d.Send(3, ClientRecord(16, 4, 0, 0, 0, 0));
+  d.Send(3, ClientRecord(ClientCode::SeatState, 4, 0, 0, 0, 0));
   for (int c : {1, 2, 4}) {
     const auto& got = d.Received(c);
     ASSERT_GE(got.size(), 2u);
@@ -184,7 +186,7 @@ TEST(Seating, LeavingTellsTheOthers) {
 TEST(Chat, PublicLinesReachEveryonePrivateOnlyTwo) {
   TableDriver d(5);
   d.LoginAll();
-  Record line = ClientRecord(19, 1);
+  Record line = ClientRecord(ClientCode::ChatSend, 1);
   const std::string text = "p0说道: hello";
   for (std::size_t i = 0; i < text.size(); ++i) line[16 + i] = static_cast<std::uint8_t>(text[i]);
   line[215] = 'x';  // the last text byte is kept, nothing beyond
@@ -200,7 +202,7 @@ TEST(Chat, PublicLinesReachEveryonePrivateOnlyTwo) {
   }
   // A voice phrase to seat 2 only.
   const std::size_t before1 = d.Received(2).size();
-  d.Send(4, ClientRecord(19, 8, 1, 4, 0x61, 7));
+  d.Send(4, ClientRecord(ClientCode::ChatSend, 8, 1, 4, 0x61, 7));
   EXPECT_EQ(d.Received(2).size(), before1);
   for (int c : {3, 4}) {
     const auto r = d.Received(c).back();

@@ -17,6 +17,8 @@
 namespace tallow::server {
 namespace {
 
+namespace op = protocol::op;
+using protocol::ClientCode;
 using testing::ClientRecord;
 using testing::LoginRecord;
 
@@ -76,7 +78,7 @@ struct Player {
             std::equal(account.begin(), account.end(), r.begin() + 16)) {
           seat = mask == 1 ? 0 : mask == 2 ? 1 : mask == 4 ? 2 : 3;
         }
-        if (++seatNames == 4) Send(ClientRecord(16, 1 << seat, 0, 0, 0, 1));
+        if (++seatNames == 4) Send(ClientRecord(ClientCode::SeatState, 1 << seat, 0, 0, 0, 1));
         break;
       case 5:
         if (mask == bit) {
@@ -87,11 +89,11 @@ struct Player {
       case 6: {
         const int flags = r[9];
         if (flags & 128) {
-          Send(ClientRecord(7, bit, 128));
+          Send(ClientRecord(ClientCode::OperationReply, bit, op::kWin));
         } else if (drew) {
-          Send(ClientRecord(2, bit, 0, 0, 0, lastDrawn | 0x4000));
+          Send(ClientRecord(ClientCode::Discard, bit, 0, 0, 0, protocol::DiscardTile(lastDrawn)));
         } else {
-          Send(ClientRecord(7, bit, 1));
+          Send(ClientRecord(ClientCode::OperationReply, bit, op::kPass));
         }
         drew = false;
         break;

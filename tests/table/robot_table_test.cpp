@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -10,9 +11,33 @@
 
 #include "doubles/table_checks.h"
 #include "doubles/table_harness.h"
+#include "support/digest.h"
 
 namespace tallow::testing {
 namespace {
+
+// The golden record of the first hundred hands at seed 2024: the FNV-1a digest of every record
+// the server sent, each preceded by the receiving seat's index, from the first login to the
+// first moment the table has finished a hundred hands, and what seat 0 saw of claims and fans
+// by then. A change of the robots' or the server's play changes it, and is then updated here on
+// purpose.
+constexpr int kGoldenHands = 100;
+struct Golden {
+  std::uint64_t digest = 0;
+  int won = 0, drawn = 0;
+  std::map<std::string, int> claims, fans;
+};
+const Golden kGolden = {
+    0xF983EAD492B9C155ULL,
+    99,
+    0,
+    {{"chow", 174},
+     {"concealed kong", 4},
+     {"exposed kong", 15},
+     {"one-tile kong", 3},
+     {"pung", 209},
+     {"win", 99}},
+    {{"三家立", 10}, {"单砸", 13}, {"夹胡", 11}, {"杠开", 1}, {"飘喜儿", 3}, {"飘胡", 2}}};
 
 TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
   const int wanted = HandsFromEnvironment("TALLOW_ROBOT_HANDS", 1000);
@@ -58,10 +83,25 @@ TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
       if (at(29) == 1) ++fans["海捞"];
     }
   };
+  Fnv1a64 digest;
+  std::optional<Golden> golden;  // taken once the golden hands are done
+  t.onSend = [&](int seat, const protocol::Record& rec) {
+    if (golden) return;
+    digest.Add(static_cast<std::uint8_t>(seat));
+    digest.Add(rec);
+  };
   t.StartAll(/*robotClients=*/true);
+  const auto started = std::chrono::steady_clock::now();
   const bool done = t.Run(
       static_cast<std::int64_t>(wanted) * 600'000,
-      [&] { return t.core.FinishedHandsAt(0) >= wanted; }, 50);
+      [&] {
+        const int finished = t.core.FinishedHandsAt(0);
+        if (!golden && finished >= kGoldenHands) {
+          golden = Golden{digest.value(), won, drawn, claims, fans};
+        }
+        return finished >= wanted;
+      },
+      50);
   for (const auto& f : t.failures) ADD_FAILURE() << f;
   EXPECT_TRUE(done) << "finished " << t.core.FinishedHandsAt(0) << " of " << wanted << " hands";
   for (auto& s : t.seats) EXPECT_FALSE(s->ended.has_value());
@@ -73,6 +113,15 @@ TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
     std::printf("wall left at a win: %.1f tiles on average, %d at the least\n",
                 static_cast<double>(leftAtWin) / won, fewestLeft);
   }
+  if (golden) {
+    std::printf("golden digest of %d hands: 0x%016llX\n", kGoldenHands,
+                static_cast<unsigned long long>(golden->digest));
+    EXPECT_EQ(golden->digest, kGolden.digest) << std::hex << golden->digest;
+    EXPECT_EQ(golden->won, kGolden.won);
+    EXPECT_EQ(golden->drawn, kGolden.drawn);
+    EXPECT_EQ(golden->claims, kGolden.claims);
+    EXPECT_EQ(golden->fans, kGolden.fans);
+  }
   for (const auto& [k, n] : claims) std::printf("claim %s: %d\n", k.c_str(), n);
   for (const auto& [k, n] : fans) std::printf("fan %s: %d\n", k.c_str(), n);
   std::printf("records compared: %llu\n", static_cast<unsigned long long>(checker.checks));
@@ -83,6 +132,9 @@ TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
     }
   }
   for (const auto& [bits, n] : t.silentOffers) std::printf("  after offer %d: %d\n", bits, n);
+  const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - started;
+  std::printf("%d hands in %.2f s: %.0f hands a second\n", t.core.FinishedHandsAt(0), spent.count(),
+              t.core.FinishedHandsAt(0) / spent.count());
   std::printf("virtual time: %lld s for %d hands\n", static_cast<long long>(t.clock.NowMs() / 1000),
               wanted);
 }

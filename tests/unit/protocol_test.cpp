@@ -2,6 +2,7 @@
 
 #include "protocol/gbk.h"
 #include "protocol/record.h"
+#include "protocol/record_builder.h"
 
 namespace tallow::protocol {
 namespace {
@@ -67,6 +68,37 @@ TEST(Gbk, CharactersAndCuts) {
   // Decoding stops at NUL and never loses a stray lead byte silently.
   const std::uint8_t bytes[] = {'a', 0xD6, 0, 'b'};
   EXPECT_EQ(FromGbk(std::span<const std::uint8_t>(bytes)), "a\xEF\xBF\xBD");
+}
+
+TEST(RecordBuilder, TextFieldsKeepTheirBounds) {
+  struct Case {
+    const char* utf8;
+    std::size_t at, max;
+    bool pairsOnly;
+    std::vector<std::uint8_t> expected;  // bytes from `at`, the rest of the field 0
+  };
+  const Case cases[] = {
+      {"ab中", 20, 4, false, {'a', 'b', 0, 0}},  // 中 would leave no NUL
+      {"ab中", 20, 5, false, {'a', 'b', 0xD6, 0xD0, 0}},
+      {"a中b文", 20, 6, true, {0xD6, 0xD0, 0xCE, 0xC4, 0, 0}},
+      {"abcdef", 268, 8, false, {'a', 'b', 'c', 'd'}},  // cut at the record's end
+  };
+  for (const auto& c : cases) {
+    Record r = BuildRecord(MsgType::ServerNotice);
+    (c.pairsOnly ? PutGbkPairs : PutGbk)(r, c.at, c.max, c.utf8);
+    for (std::size_t i = 0; i < c.expected.size(); ++i) {
+      EXPECT_EQ(r[c.at + i], c.expected[i]) << c.utf8 << " byte " << i;
+    }
+  }
+  Record r = BuildRecord(ClientCode::Relogin, 0x1F, {0x1234, -2, 0, 300});
+  const Header h = DecodeHeader(r);
+  EXPECT_EQ(ReadWord(r, off::kTypeHigh), 28);
+  EXPECT_EQ(h.SeatMask, 0x0F);
+  EXPECT_EQ(ReadWord(r, off::kValues + 2), -2);
+  EXPECT_EQ(ReadWord(r, off::kValues + 6), 300);
+  PutLittleEndian(r, 16, 0x0102030405060708u, 8);
+  EXPECT_EQ(r[16], 0x08);
+  EXPECT_EQ(r[23], 0x01);
 }
 
 }  // namespace

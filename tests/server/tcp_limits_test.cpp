@@ -1,0 +1,158 @@
+// The TCP front at its limits: Nagle off, a deep listen queue, and no spinning when the
+// process runs out of descriptors.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <vector>
+
+#include "front/tcp_front.h"
+#include "protocol/record.h"
+#include "testing/table_driver.h"
+
+namespace tallow::server {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+sockaddr_in Loopback(int port) {
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(static_cast<std::uint16_t>(port));
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return a;
+}
+
+// A non-blocking connect under way (or done) to the port.
+int StartConnect(int fd, int port) {
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+  const sockaddr_in a = Loopback(port);
+  connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a);
+  return fd;
+}
+
+struct Front {
+  Front() : front(core) {
+    std::string error;
+    EXPECT_TRUE(front.Listen("127.0.0.1", 0, 0, error)) << error;
+  }
+  Server core{Config{}, 1};
+  TcpFront front;
+};
+
+// The server's end of a client socket: the descriptor of this process whose local address is
+// the client's peer address.
+int ServerSideOf(int client) {
+  sockaddr_in peer{}, local{};
+  socklen_t len = sizeof peer;
+  getpeername(client, reinterpret_cast<sockaddr*>(&peer), &len);
+  getsockname(client, reinterpret_cast<sockaddr*>(&local), &len);
+  for (int fd = 0; fd < 4096; ++fd) {
+    sockaddr_in a{}, b{};
+    socklen_t la = sizeof a, lb = sizeof b;
+    if (fd == client || getsockname(fd, reinterpret_cast<sockaddr*>(&a), &la) != 0 ||
+        getpeername(fd, reinterpret_cast<sockaddr*>(&b), &lb) != 0) {
+      continue;
+    }
+    if (a.sin_port == peer.sin_port && b.sin_port == local.sin_port) return fd;
+  }
+  return -1;
+}
+
+TEST(TcpLimits, AcceptedSocketsSendWithoutDelay) {
+  Front f;
+  const int client = socket(AF_INET, SOCK_STREAM, 0);
+  StartConnect(client, f.front.port());
+  int server = -1;
+  for (int i = 0; i < 100 && server < 0; ++i) {
+    f.front.Poll(10);
+    server = ServerSideOf(client);
+  }
+  ASSERT_GE(server, 0);
+  int on = 0;
+  socklen_t len = sizeof on;
+  ASSERT_EQ(getsockopt(server, IPPROTO_TCP, TCP_NODELAY, &on, &len), 0);
+  EXPECT_NE(on, 0);
+  close(client);
+}
+
+TEST(TcpLimits, ABurstOfConnectionsIsQueuedNotHeldBack) {
+  int somaxconn = 128;
+  std::ifstream("/proc/sys/net/core/somaxconn") >> somaxconn;
+  const int burst = std::min(200, somaxconn - 4);
+  if (burst <= 70) GTEST_SKIP() << "the system caps listen queues at " << somaxconn;
+  Front f;
+  // Nobody accepts meanwhile: a queue of 64 would hold the rest back for a second or more.
+  std::vector<pollfd> clients;
+  for (int k = 0; k < burst; ++k) {
+    clients.push_back({StartConnect(socket(AF_INET, SOCK_STREAM, 0), f.front.port()), POLLOUT, 0});
+  }
+  int connected = 0;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(500);
+  while (connected < burst && Clock::now() < deadline) {
+    poll(clients.data(), clients.size(), 50);
+    connected = 0;
+    for (const auto& c : clients) connected += (c.revents & POLLOUT) ? 1 : 0;
+  }
+  EXPECT_EQ(connected, burst);
+  for (const auto& c : clients) close(c.fd);
+}
+
+TEST(TcpLimits, OutOfDescriptorsTheListenerWaitsInsteadOfSpinning) {
+  Front f;
+  const int client = socket(AF_INET, SOCK_STREAM, 0);
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  // The lowest free descriptor as the limit: accept can get none.
+  const int lowestFree = dup(0);
+  close(lowestFree);
+  rlimit tight = saved;
+  tight.rlim_cur = static_cast<rlim_t>(lowestFree);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+  StartConnect(client, f.front.port());
+  // A spinning loop returns from every poll at once; a paused listener lets it wait.
+  const auto start = Clock::now();
+  for (int i = 0; i < 6; ++i) f.front.Poll(50);
+  const auto spent = Clock::now() - start;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+  EXPECT_GE(spent, std::chrono::milliseconds(100));
+
+  // With descriptors again the waiting connection is accepted and served.
+  const Record login = testing::LoginRecord("late", "pw");
+  fcntl(client, F_SETFL, fcntl(client, F_GETFL) & ~O_NONBLOCK);
+  ASSERT_EQ(send(client, login.data(), login.size(), MSG_NOSIGNAL),
+            static_cast<ssize_t>(login.size()));
+  fcntl(client, F_SETFL, fcntl(client, F_GETFL) | O_NONBLOCK);
+  Record answer{};
+  std::size_t got = 0;
+  for (int i = 0; i < 100 && got < answer.size(); ++i) {
+    f.front.Poll(10);
+    const ssize_t n = recv(client, answer.data() + got, answer.size() - got, 0);
+    if (n > 0) got += static_cast<std::size_t>(n);
+  }
+  ASSERT_EQ(got, answer.size());
+  EXPECT_EQ(answer[protocol::off::kType], 18);
+  close(client);
+}
+
+TEST(TcpLimits, TheSoftDescriptorLimitIsRaisedToTheHardOne) {
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  if (saved.rlim_max == RLIM_INFINITY || saved.rlim_max <= 256) GTEST_SKIP();
+  rlimit low = saved;
+  low.rlim_cur = 256;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  EXPECT_EQ(RaiseOpenFileLimit(), static_cast<long>(saved.rlim_max));
+  setrlimit(RLIMIT_NOFILE, &saved);
+}
+
+}  // namespace
+}  // namespace tallow::server
