@@ -138,19 +138,6 @@ TEST_F(WebPanel, LoadsPagesOverHttpAndFromFilesAndReportsFailures) {
   }
 }
 
-TEST_F(WebPanel, LiesOverTheControlWhileItIsVisible) {
-  view_->Refresh();
-  ASSERT_NE(Browser(), nullptr);
-  EXPECT_TRUE(Browser()->isHidden());
-  panel_.Visible = true;
-  view_->Refresh();
-  EXPECT_FALSE(Browser()->isHidden());
-  EXPECT_EQ(Browser()->geometry(), QRect(10, 20, 120, 80));
-  panel_.Visible = false;
-  view_->Refresh();
-  EXPECT_TRUE(Browser()->isHidden());
-}
-
 // The client's rules address and the panel page resolve to the shipped pages.
 TEST(Site, TheShippedPagesStandForTheOperatorsPages) {
   const QString rules = QDir(kSite).filePath("gameinfo/tallowmj/index.html");

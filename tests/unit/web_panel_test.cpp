@@ -48,12 +48,8 @@ TEST(WebPanel, AFailedPageHidesItForGoodAndALaterLoginShowsItWhereItIs) {
   EXPECT_FALSE(inFront());
   raise(ui::InputKind::NavigateError);
   EXPECT_FALSE(panel.Visible);
-}
 
-TEST(WebPanel, TheRulesButtonOpensTheRulesPage) {
-  ClientHarness h;
-  h.StartAndLogIn();
-  h.c().mainForm.OnInput({ui::InputKind::Click, &h.c().mainForm.AnNiu(7)});
+  f.OnInput({ui::InputKind::Click, &f.AnNiu(7)});  // 规则
   EXPECT_EQ(h.p.process.urls,
             std::vector<std::string>{"http://www.tallow-mahjong.net/gameinfo/tallowmj/index.php"});
 }
