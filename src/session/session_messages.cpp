@@ -166,7 +166,7 @@ void OnLoginResult(Client& c, const protocol::Header& h) {
   c.players.TimeoutLimit = msg[protocol::off::kValues + 1];
   c.players.WebPageUrl = protocol::FromGbk(protocol::CString(msg, protocol::off::kPayload, 100));
   if (!c.players.WebPageUrl.empty()) {
-    f.WebBrowser1.Url = c.players.WebPageUrl;
+    f.WebBrowser1.Navigate(c.players.WebPageUrl);
     f.WebBrowser1.Visible = true;
   }
 }

@@ -6,6 +6,7 @@
 #include "hand/layout.h"
 #include "hand/ready_cycle.h"
 #include "session/client.h"
+#include "shell/web_panel.h"
 #include "shell/window_shell.h"
 
 namespace tallow {
@@ -51,6 +52,9 @@ void ToolbarClick(Client& c, int i) {
       LoadHero(c);
       CentreOverTable(c, forms.Hero);
       forms.Hero.Visible = !forms.Hero.Visible;
+      break;
+    case 7:  // the rules page
+      OpenRulesPage(c);
       break;
     case 8:  // exit confirmation
       ToggleExitDialog(c, true);

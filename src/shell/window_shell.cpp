@@ -9,6 +9,7 @@
 #include "session/hall.h"
 #include "session/startup.h"
 #include "shell/toolbar.h"
+#include "shell/web_panel.h"
 
 namespace tallow {
 namespace {
@@ -252,6 +253,7 @@ void HandleMainFormInput(Client& c, const ui::InputEvent& e) {
   if (ctl == &f.ImgClose(0)) return TitleButtonInput(c, 0, e);
   if (ctl == &f.ImgMin(0)) return TitleButtonInput(c, 1, e);
   if (ctl == &f.LbMove) return DragStripInput(c, e);
+  if (ctl == &f.WebBrowser1) return WebPanelInput(c, e);
   if (ctl == &f.Chat) {
     if (e.kind == ui::InputKind::KeyDown) ChatKeyDown(c, e.keyCode);
     return;

@@ -13,6 +13,7 @@ struct ShellState {
   short HiddenByF1 = 0;
   CheckedArray<short, 0, 1> AltCKeys;
   bool FramePainted = false;
+  short WebPanelFailed = 0;  // the web panel's page failed; never cleared
 };
 
 inline constexpr int kKeyF1 = 112;

@@ -127,9 +127,13 @@ TEST_F(HallTable, SitsDownWithThreeRobotsAndClosesWithItsClients) {
   watcher->Signal(SIGTERM);
   EXPECT_EQ(watcher->Wait(15000), 0);
 
-  // Closing the hall ends its clients and leaves a picture of the window.
+  // Closing the hall lets the player leave the table first, ends its clients and leaves a
+  // picture of the window.
   EXPECT_EQ(link::SendMessage("锦程山庄", kWmClose, 0, 0), 0);
   EXPECT_EQ(hall->Wait(15000), 0);
+  EXPECT_NE(ReadFile(log).find("sent 0x303 may the player leave? 离开: answered 0"),
+            std::string::npos)
+      << ReadFile(log);
   EXPECT_EQ(ReadFile(png).substr(0, 4), "\x89PNG");
   EXPECT_FALSE(link::WindowExists("锦程山庄"));
   EXPECT_FALSE(link::WindowExists("tallow"));

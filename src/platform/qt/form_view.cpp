@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/qt/browser_panel.h"
 #include "platform/qt/call_logic.h"
 #include "platform/qt/form_painter.h"
 #include "platform/qt/key_codes.h"
@@ -114,7 +115,9 @@ void FormView::Sync() {
 
 void FormView::ApplyModel() {
   ApplyWindow();
-  ApplyTextBoxes(PlaceControls(form_));
+  const auto placed = PlaceControls(form_);
+  ApplyTextBoxes(placed);
+  ApplyBrowsers(placed);
   ApplyRequests();
   ApplyFocus();
   UpdatePointer(capturing_ ? capture_ : hover_);
@@ -208,6 +211,20 @@ void FormView::ApplyTextBoxes(const std::vector<PlacedControl>& placed) {
     if (!where.isEmpty()) shown.push_back(it->second);
   }
   for (TextBoxEdit* edit : shown) edit->raise();  // text boxes stack in their z-order
+}
+
+void FormView::ApplyBrowsers(const std::vector<PlacedControl>& placed) {
+  for (ui::Control* c : form_.PaintOrder()) {
+    if (c->Kind() != ui::ControlKind::Browser) continue;
+    auto* browser = static_cast<ui::Browser*>(c);
+    auto [it, added] = browsers_.try_emplace(browser, nullptr);
+    if (added) it->second = new BrowserPanel(*this, *browser);
+    QRect where;
+    for (const PlacedControl& p : placed) {
+      if (p.control == c) where = p.rect.intersected(p.clip);
+    }
+    it->second->Apply(where);
+  }
 }
 
 void FormView::ApplyFocus() {
