@@ -11,8 +11,8 @@
 #include "session/client.h"
 #include "session/reconnection.h"
 #include "session/session_messages.h"
-#include "watcher/watcher_handlers.h"
 #include "table/claim_options.h"
+#include "watcher/watcher_handlers.h"
 
 namespace tallow {
 namespace {

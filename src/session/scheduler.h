@@ -1,4 +1,4 @@
-// The ten slotTable of the main timer's cooperative scheduler.
+// The ten slots of the main timer's cooperative scheduler.
 #pragma once
 
 #include <array>
@@ -18,14 +18,21 @@ struct TickSlot {
 struct TickScheduler {
   static constexpr int kSend = 0, kReceive = 1, kLogin = 2, kBlink = 3, kUnused4 = 4,
                        kLinkWatch = 5, kTurnTimer = 6, kContinue = 7, kUnused8 = 8, kBubble = 9;
+  static constexpr int kSlotCount = 10;
+  // The slots whose counters advance on every tick: all but slot 8.
+  static constexpr std::array<int, 9> kCounted = {
+      kSend, kReceive, kLogin, kBlink, kUnused4, kLinkWatch, kTurnTimer, kContinue, kBubble};
+  // The slots a suspended session must not run: all but the bubble's and the idle slot 4.
+  static constexpr std::array<int, 8> kSessionSlots = {kSend,      kReceive,   kLogin,    kBlink,
+                                                       kLinkWatch, kTurnTimer, kContinue, kUnused8};
 
   TickScheduler();
-  std::array<TickSlot, 10> slotTable{};
+  std::array<TickSlot, kSlotCount> entries{};
   bool BubbleShown = false;  // slot 9 only counts down while a speech bubble is shown
 
   TickSlot& operator[](int i) {
-    if (i < 0 || i > 9) throw RuntimeFailure("scheduler slot out of range");
-    return slotTable[static_cast<std::size_t>(i)];
+    if (i < 0 || i >= kSlotCount) throw RuntimeFailure("scheduler slot out of range");
+    return entries[static_cast<std::size_t>(i)];
   }
   void Enable(int i) {
     (*this)[i].enabled = true;
@@ -39,7 +46,7 @@ struct TickScheduler {
   void Clear();
 };
 
-// One tick of TimerBong: runs the slotTable in their fixed order.
+// One tick of TimerBong: runs the slots in their fixed order.
 void TimerBongTick(Client& c);
 
 }  // namespace tallow
