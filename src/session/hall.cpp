@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "hand/general.h"
-#include "hand/result_forms.h"
+#include "base/general.h"
+#include "forms/result_windows.h"
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/login.h"

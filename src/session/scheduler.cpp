@@ -62,7 +62,7 @@ void TimerBongTick(Client& c) {
       BlinkLastDiscard(c);
       BlinkChatButton(c);
     });
-    RunSlot(c, TickScheduler::kTurnTimer, c.framing.TurnTimerAllowed != 0,
+    RunSlot(c, TickScheduler::kTurnTimer, c.play.TurnTimerAllowed != 0,
             [&] { TurnTimerSecond(c); });
     RunSlot(c, TickScheduler::kContinue, true, [&] { ContinueCountdownSecond(c); });
     RunSlot(c, TickScheduler::kLinkWatch, true, [&] { LinkWatchSlot(c); });

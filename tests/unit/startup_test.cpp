@@ -155,8 +155,8 @@ TEST(Startup, WindowSizeAndScale) {
     h.Start();
     EXPECT_EQ(h.c().mainForm.Width, k.width);
     EXPECT_EQ(h.c().mainForm.Height, k.height);
-    EXPECT_EQ(h.c().session.ScaleX, k.scale);
-    EXPECT_EQ(h.c().session.ScaleY, k.scale);
+    EXPECT_EQ(h.c().layout.ScaleX, k.scale);
+    EXPECT_EQ(h.c().layout.ScaleY, k.scale);
   }
 }
 
