@@ -3,8 +3,8 @@
 // waits of the handlers pass in virtual time and cost nothing here.
 #include <benchmark/benchmark.h>
 
+#include "base/pictures.h"
 #include "doubles/client_harness.h"
-#include "hand/layout.h"
 #include "hand/table_reset.h"
 #include "session/framing.h"
 #include "session/receive.h"
@@ -29,7 +29,7 @@ void DealtTable(ClientHarness& h) {
   ResetTableDisplay(c);
   ResetTableState(c);
   for (int r = 0; r <= 3; ++r) c.table.custom(r).SeatBit = static_cast<std::uint8_t>(kSeatBit[r]);
-  c.framing.TurnTimerAllowed = -1;
+  c.play.TurnTimerAllowed = -1;
   c.table.WallHead = 0;
   c.table.WallTail = 118;
   c.table.custom(0).IsDealer = -1;

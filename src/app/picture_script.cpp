@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "hand/layout.h"
+#include "base/pictures.h"
 #include "hand/table_reset.h"
 #include "play/operation_panel.h"
 #include "play/speech_bubble.h"

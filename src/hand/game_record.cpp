@@ -1,8 +1,8 @@
 #include "hand/game_record.h"
 
+#include "base/general.h"
+#include "base/ini_file.h"
 #include "session/client.h"
-#include "session/ini_file.h"
-#include "shell/window_shell.h"
 
 namespace tallow {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "hand/general.h"
-#include "hand/layout.h"
+#include "base/general.h"
+#include "base/pictures.h"
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/hall.h"
@@ -79,8 +79,8 @@ void RollDice(Client& c, int /*dealer*/, std::array<short, 4>& values) {
   for (int k = 0; k <= 1; ++k) {
     if (values[k] == 0) values[k] = 1;
   }
-  f.Sai_Image(0).Move(400 * c.session.ScaleX, 284 * c.session.ScaleY);
-  f.Sai_Image(1).Move(560 * c.session.ScaleX, 284 * c.session.ScaleY);
+  f.Sai_Image(0).Move(400 * c.layout.ScaleX, 284 * c.layout.ScaleY);
+  f.Sai_Image(1).Move(560 * c.layout.ScaleX, 284 * c.layout.ScaleY);
   SetDice(c, true);
   Throw(c, values[0], values[1]);
   SleepSeconds(c, kDiceRest);

@@ -1,6 +1,6 @@
 #include "hand/ready_cycle.h"
 
-#include "hand/layout.h"
+#include "base/pictures.h"
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/hall.h"

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/general.h"
+#include "base/tiles.h"
 #include "hand/game_record.h"
-#include "hand/general.h"
 #include "protocol/gbk.h"
 #include "session/client.h"
-#include "shell/window_shell.h"
 
 namespace tallow {
 namespace {

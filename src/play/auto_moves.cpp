@@ -1,6 +1,7 @@
 #include "play/auto_moves.h"
 
-#include "hand/layout.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
 #include "play/operation_panel.h"
 #include "play/tile_rows.h"
 #include "session/client.h"

@@ -28,7 +28,7 @@ void PoolSprite(Client& c, int rel, int sprite) {
   auto& t = c.table;
   auto& hs = c.hand;
   SeatRecord& s = t.custom(rel);
-  const double sx = c.session.ScaleX, sy = c.session.ScaleY;
+  const double sx = c.layout.ScaleX, sy = c.layout.ScaleY;
   SetTileSizes(c, TileSizes::Pool);
   const short w = t.TileWidth(rel), h = t.TileHeight(rel);
   auto& m = c.mainForm.MJ_Image(sprite);

@@ -1,12 +1,13 @@
 #include "play/operation_panel.h"
 
-#include "hand/layout.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
+#include "play/claim_options.h"
 #include "play/tile_rows.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
 #include "session/outgoing.h"
 #include "sound/sound.h"
-#include "table/claim_options.h"
 
 namespace tallow {
 namespace {
@@ -124,7 +125,7 @@ void PassInstead(Client& c) {
 void OperationClick(Client& c, int b) {
   auto& t = c.table;
   if (b < 0 || b > 4) return;
-  if (t.OperationState(b) <= 1 || c.framing.TurnTimerAllowed == 0 || t.PanelState >= 1) return;
+  if (t.OperationState(b) <= 1 || c.play.TurnTimerAllowed == 0 || t.PanelState >= 1) return;
   t.PanelState = 2;
   t.OperationState.Fill(0);
   SetOperationPicture(c, b, false);
@@ -197,7 +198,7 @@ void ChooseChow(Client& c, int tileCode) {
 
 void ChiClick(Client& c, int j) {
   auto& t = c.table;
-  if (t.PanelState == 3 || c.framing.TurnTimerAllowed == 0) return;
+  if (t.PanelState == 3 || c.play.TurnTimerAllowed == 0) return;
   if (j < 0 || j >= t.ChowCount) return;
   c.scheduler.Disable(TickScheduler::kTurnTimer);
   if (j % 2 == 1) {
@@ -247,7 +248,7 @@ void ChooseKong(Client& c) {
 void GangClick(Client& c, int j) {
   auto& t = c.table;
   auto& f = c.mainForm;
-  if (t.PanelState == 3 || c.framing.TurnTimerAllowed == 0) return;
+  if (t.PanelState == 3 || c.play.TurnTimerAllowed == 0) return;
   if (j < 0 || j >= t.KongCount) return;
   c.scheduler.Disable(TickScheduler::kTurnTimer);
   for (int k = 0; k <= 4; ++k) {

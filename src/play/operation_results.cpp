@@ -2,8 +2,9 @@
 
 #include <vector>
 
-#include "hand/general.h"
-#include "hand/layout.h"
+#include "base/general.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
 #include "play/speech_bubble.h"
 #include "play/tile_rows.h"
 #include "play/turn_handlers.h"

@@ -1,6 +1,7 @@
 #include "play/tile_rows.h"
 
-#include "hand/layout.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
 #include "session/client.h"
 
 namespace tallow {
@@ -41,22 +42,22 @@ int SetRowStep(int rel, int k) {
 void SetTileSizes(Client& c, TileSizes sizes) {
   const Size* t = Table(sizes);
   for (int s = 0; s <= 3; ++s) {
-    c.table.TileWidth(s) = ScaledInt(t[s].w, c.session.ScaleX);
-    c.table.TileHeight(s) = ScaledInt(t[s].h, c.session.ScaleY);
+    c.table.TileWidth(s) = ScaledInt(t[s].w, c.layout.ScaleX);
+    c.table.TileHeight(s) = ScaledInt(t[s].h, c.layout.ScaleY);
   }
 }
 
 void SetLocalTileSize(Client& c, TileSizes sizes) {
   const Size* t = Table(sizes);
-  c.table.TileWidth(0) = ScaledInt(t[0].w, c.session.ScaleX);
-  c.table.TileHeight(0) = ScaledInt(t[0].h, c.session.ScaleY);
+  c.table.TileWidth(0) = ScaledInt(t[0].w, c.layout.ScaleX);
+  c.table.TileHeight(0) = ScaledInt(t[0].h, c.layout.ScaleY);
 }
 
 // The steps between tiles of a row are scaled with the table, like the tiles themselves.
 Spot HandTileSpot(const Client& c, int rel, int k) {
   const SeatRecord& s = c.table.custom(rel);
   const double w = c.table.TileWidth(rel);
-  const double slant = 5 * c.session.ScaleX;
+  const double slant = 5 * c.layout.ScaleX;
   switch (rel) {
     case 0:
       return {s.HandX + k * w, static_cast<double>(s.HandY)};
@@ -71,7 +72,7 @@ Spot HandTileSpot(const Client& c, int rel, int k) {
 
 Spot SetTileSpot(const Client& c, int rel, int k) {
   const SeatRecord& s = c.table.custom(rel);
-  const double sx = c.session.ScaleX, sy = c.session.ScaleY;
+  const double sx = c.layout.ScaleX, sy = c.layout.ScaleY;
   const double w = c.table.TileWidth(rel), h = c.table.TileHeight(rel);
   const int m = SetRowStep(rel, k);
   switch (rel) {
@@ -89,13 +90,13 @@ Spot SetTileSpot(const Client& c, int rel, int k) {
 Spot KongTopSpot(const Client& c, int rel, int k) {
   constexpr double kLift = 17, kSideLift = 6;
   Spot at = SetTileSpot(c, rel, k);
-  at.top -= (rel == 1 || rel == 3 ? kSideLift : kLift) * c.session.ScaleY;
+  at.top -= (rel == 1 || rel == 3 ? kSideLift : kLift) * c.layout.ScaleY;
   return at;
 }
 
 Spot OneTileKongSpot(const Client& c, int rel, bool red, int n) {
   const SeatRecord& s = c.table.custom(rel);
-  const double sx = c.session.ScaleX, sy = c.session.ScaleY;
+  const double sx = c.layout.ScaleX, sy = c.layout.ScaleY;
   const double w = c.table.TileWidth(rel);
   // Red dragons pile up from the row's anchor, 18 pixels a tile; wild tiles pile beside them,
   // or, where the sets or the other rows leave no room beside, above the red pile.

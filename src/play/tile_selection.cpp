@@ -1,7 +1,8 @@
 #include "play/tile_selection.h"
 
-#include "hand/general.h"
-#include "hand/layout.h"
+#include "base/general.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
 #include "play/discards.h"
 #include "play/operation_panel.h"
 #include "play/tile_rows.h"
@@ -98,7 +99,7 @@ void TileMouseMove(Client& c, int sprite) {
 void TileMouseDown(Client& c, int sprite, int button) {
   auto& t = c.table;
   // After a timeout (auto-play acts) or with the link down the hand takes no clicks.
-  const bool takesClicks = t.PanelState != 3 && c.framing.TurnTimerAllowed != 0;
+  const bool takesClicks = t.PanelState != 3 && c.play.TurnTimerAllowed != 0;
   const short i = FindHandTile(c, static_cast<short>(sprite));
   if (takesClicks && i >= 0 && t.MustDiscard != 0) {
     DiscardByClick(c, sprite, i);
@@ -127,7 +128,7 @@ void TableClick(Client& c) {
 void DeclineOffer(Client& c) {
   auto& t = c.table;
   auto& f = c.mainForm;
-  if (c.framing.TurnTimerAllowed == 0 || !f.Operation(4).Visible || t.PanelState >= 1) return;
+  if (c.play.TurnTimerAllowed == 0 || !f.Operation(4).Visible || t.PanelState >= 1) return;
   t.PanelState = 2;
   for (int b = 0; b <= 4; ++b) f.Operation(b).Visible = false;
   if (!t.custom(0).DiscardDue()) {

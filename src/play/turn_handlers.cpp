@@ -2,8 +2,9 @@
 
 #include <string>
 
-#include "hand/general.h"
-#include "hand/layout.h"
+#include "base/general.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
 #include "play/discards.h"
 #include "play/operation_panel.h"
 #include "play/speech_bubble.h"

@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 
+#include "forms/result_windows.h"
+#include "session/input_routing.h"
 #include "session/outgoing.h"
 #include "session/receive.h"
-#include "shell/window_shell.h"
+#include "session/scheduler.h"
 
 namespace tallow {
 
@@ -20,7 +22,7 @@ Client::Client(platform::Platform p, std::string line)
   TimerKeepAlive->OnTick = [this] { KeepAliveTick(*this); };
   TimerChat->SetInterval(800);
   TimerChat->OnTick = [this] {
-    session.ChatReady = true;
+    chat.ChatReady = true;
     TimerChat->SetEnabled(false);
   };
   platform.socket.OnDataArrival = [this] { OnSocketDataArrival(*this); };

@@ -1,18 +1,20 @@
 #include "session/dispatch_cases.h"
 
+#include "base/tiles.h"
 #include "chat/chat_display.h"
+#include "forms/notice_window.h"
 #include "hand/hand_start.h"
 #include "hand/seating.h"
 #include "hand/settlement.h"
 #include "hand/table_reset.h"
 #include "hand/table_restore.h"
+#include "play/claim_options.h"
 #include "play/operation_results.h"
 #include "play/turn_handlers.h"
 #include "session/client.h"
 #include "session/reconnection.h"
 #include "session/session_messages.h"
-#include "watcher/watcher_handlers.h"
-#include "table/claim_options.h"
+#include "spectator/spectator_handlers.h"
 
 namespace tallow {
 namespace {

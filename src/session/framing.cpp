@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "base/general.h"
 #include "chat/chat_display.h"
-#include "hand/general.h"
 #include "hand/table_reset.h"
 #include "protocol/gbk.h"
 #include "session/client.h"

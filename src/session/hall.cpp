@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "hand/general.h"
-#include "hand/result_forms.h"
+#include "base/general.h"
+#include "forms/result_windows.h"
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/login.h"
@@ -29,7 +29,7 @@ bool SocketConnected(Client& c) {
 // Disables the slots a suspended session must not run, and the session's timers.
 void StopSessionActivity(Client& c) {
   auto& s = c.scheduler;
-  for (int k : {0, 1, 2, 3, 5, 6, 7, 8}) s[k].enabled = false;
+  for (int k : TickScheduler::kSessionSlots) s[k].enabled = false;
   s[TickScheduler::kLinkWatch].counter = 0;
   s[TickScheduler::kUnused8].counter = 0;
   s.BubbleShown = false;

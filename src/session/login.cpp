@@ -48,12 +48,12 @@ void LinkWatchSlot(Client& c) {
   if (c.platform.socket.State() == platform::ISocket::kConnected) return;
   if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
   if (c.session.TableActive != 0) {
-    c.framing.TurnTimerAllowed = 0;
+    c.play.TurnTimerAllowed = 0;
     c.scheduler.Disable(TickScheduler::kLinkWatch);
     StartReconnection(c);
     return;
   }
-  if (c.framing.NoticeShown == 0) {
+  if (c.forms.frmOtherExit.NoticeShown == 0) {
     c.mainForm.State = ui::WindowState::Minimized;
     ShowHall(c);
     c.table.TableReadyForNext = 0;

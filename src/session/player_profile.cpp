@@ -2,12 +2,14 @@
 // table from the first four profiles.
 #include <cstdio>
 
-#include "hand/general.h"
+#include "base/general.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
 #include "hand/hand_start.h"
-#include "hand/layout.h"
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/hall.h"
+#include "session/players.h"
 #include "session/session_messages.h"
 
 namespace tallow {

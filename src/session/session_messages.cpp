@@ -2,11 +2,16 @@
 
 #include <cmath>
 
-#include "hand/general.h"
+#include "base/general.h"
+#include "base/tiles.h"
+#include "forms/notice_window.h"
+#include "forms/result_windows.h"
 #include "protocol/gbk.h"
 #include "session/client.h"
 #include "session/hall.h"
+#include "session/players.h"
 #include "session/startup.h"
+#include "shell/web_panel.h"
 
 namespace tallow {
 namespace {
@@ -41,7 +46,7 @@ void PlayersLeft(Client& c, std::uint8_t present) {
   const int highest = PowerOfTwo(BitPosition(static_cast<std::uint8_t>(left)));
   c.scheduler.Disable(TickScheduler::kContinue);
   c.session.TableActive = 0;
-  c.framing.NoticeShown = -1;
+  c.forms.frmOtherExit.NoticeShown = -1;
   if (RelativeSeat(c.table.custom(0).SeatBit, highest) == 0) {
     c.platform.socket.Close();
     FormUnload(c);
@@ -82,7 +87,7 @@ void DealerNamed(Client& c, std::uint8_t seatBit) {
 void PlayersOutOfCoins(Client& c, std::uint8_t withCoins) {
   c.session.HandNumber = 0;
   c.session.TableActive = 0;
-  c.framing.NoticeShown = -1;
+  c.forms.frmOtherExit.NoticeShown = -1;
   const int broke = kAllSeats - withCoins;
   const int me = c.table.custom(0).SeatBit;
   std::string names;
@@ -154,7 +159,7 @@ void OnLoginResult(Client& c, const protocol::Header& h) {
     ShowHall(c);
     c.End("login refused");
   }
-  c.framing.TurnTimerAllowed = -1;
+  c.play.TurnTimerAllowed = -1;
   ResetMessageRows(c);
   f.Sysmsg(0).AddItem(kLoginAcceptedLine);
   f.Sysmsg(1).AddItem(std::string(kWelcomeLine) + kOperatorSite);

@@ -2,8 +2,11 @@
 
 #include <initializer_list>
 
+#include "base/general.h"
+#include "base/pictures.h"
+#include "forms/exit_dialog.h"
+#include "forms/result_windows.h"
 #include "hand/game_record.h"
-#include "hand/layout.h"
 #include "hand/ready_cycle.h"
 #include "session/client.h"
 #include "shell/web_panel.h"

@@ -1,7 +1,6 @@
 #include "shell/web_panel.h"
 
 #include "session/client.h"
-#include "session/session_messages.h"
 
 namespace tallow {
 

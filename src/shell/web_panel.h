@@ -10,7 +10,8 @@ namespace tallow {
 
 class Client;
 
-// The rules page on the operator's web site.
+// The operator's web site, named in the welcome line; the rules page lies on it.
+inline constexpr const char* kOperatorSite = "http://www.tallow-mahjong.net";
 inline constexpr const char* kRulesPagePath = "/gameinfo/tallowmj/index.php";
 std::string RulesPageUrl();
 // The 规则 command: the desktop's browser opens the rules page; its answer is not checked.

@@ -13,8 +13,9 @@
 #include <vector>
 
 #include "app/picture_clock.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
 #include "doubles/fakes.h"
-#include "hand/layout.h"
 #include "play/tile_rows.h"
 #include "session/client.h"
 #include "session/startup.h"

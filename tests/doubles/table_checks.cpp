@@ -4,7 +4,8 @@
 #include <sstream>
 #include <type_traits>
 
-#include "hand/layout.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
 
 namespace tallow::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <set>
 
-#include "session/ini_file.h"
+#include "base/ini_file.h"
 #include "wav_info.h"
 
 namespace tallow::sound {

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "base/tiles.h"
+#include "play/claim_options.h"
 #include "play/operation_panel.h"
 #include "play/tile_selection.h"
 #include "play_support.h"
-#include "table/claim_options.h"
 
 namespace tallow::testing {
 namespace {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/tiles.h"
 #include "play/discards.h"
 #include "play/tile_selection.h"
 #include "play/turn_handlers.h"

@@ -1,10 +1,10 @@
-#include "hand/general.h"
+#include "base/general.h"
 
 #include <gtest/gtest.h>
 
+#include "base/tiles.h"
 #include "doubles/client_harness.h"
 #include "platform/controls.h"
-#include "table/table_state.h"
 
 namespace tallow::testing {
 namespace {

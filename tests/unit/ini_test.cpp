@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/ini_file.h"
 #include "protocol/gbk.h"
-#include "session/ini_file.h"
 
 namespace tallow {
 namespace {

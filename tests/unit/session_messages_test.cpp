@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "forms/notice_window.h"
 #include "seating_support.h"
 #include "session/players.h"
 
@@ -71,7 +72,7 @@ TEST_F(Session, AcceptedFirstLoginTakesTheServersSettings) {
     EXPECT_EQ(cl.mainForm.Sysmsg(0).lines, std::vector<std::string>{kLoginAcceptedLine});
     ASSERT_EQ(cl.mainForm.Sysmsg(1).ListCount(), 1);
     EXPECT_EQ(cl.mainForm.Sysmsg(1).lines[0].rfind(kWelcomeLine, 0), 0u);
-    EXPECT_EQ(cl.framing.TurnTimerAllowed, -1);
+    EXPECT_EQ(cl.play.TurnTimerAllowed, -1);
     EXPECT_TRUE(cl.TimerKeepAlive->Enabled());
     EXPECT_FALSE(cl.session.LoginPending);
     EXPECT_EQ(cl.session.HandNumber, 0);
@@ -236,7 +237,7 @@ TEST_F(Session, TwoPlayersLeavingAtOnce) {
   EXPECT_EQ(notice.Label1.Caption, "玩家下家,对家,退出了游戏！游戏结束！");
   EXPECT_EQ(notice.Left, c().mainForm.Left + (c().mainForm.Width - notice.Width) / 2);
   EXPECT_EQ(c().players.GameOverSeen, -1);
-  EXPECT_EQ(c().framing.NoticeShown, -1);
+  EXPECT_EQ(c().forms.frmOtherExit.NoticeShown, -1);
   EXPECT_TRUE(c().forms.Hero.Visible);
   EXPECT_FALSE(c().scheduler[TickScheduler::kContinue].enabled);
   EXPECT_EQ(c().session.HandNumber, 0);
@@ -291,7 +292,7 @@ TEST_F(Session, PlayersOutOfCoins) {
     EXPECT_EQ(g.p.socket.State(), platform::ISocket::kClosed);
     EXPECT_FALSE(cl.scheduler[TickScheduler::kLinkWatch].enabled);
     EXPECT_TRUE(cl.forms.Score.Visible);
-    EXPECT_EQ(cl.framing.NoticeShown, -1);
+    EXPECT_EQ(cl.forms.frmOtherExit.NoticeShown, -1);
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "doubles/client_harness.h"
+#include "forms/exit_dialog.h"
 #include "shell/window_shell.h"
 
 namespace tallow::testing {
@@ -97,12 +98,12 @@ TEST(Shell, EscTogglesTheExitDialogWithItsWarning) {
   c.session.TableActive = -1;
   TableKeyDown(c, kKeyEscape);
   EXPECT_TRUE(c.forms.frmExit.Visible);
-  EXPECT_TRUE(c.session.ExitWarningShown);
+  EXPECT_TRUE(c.forms.frmExit.ExitWarningShown);
   TableKeyDown(c, kKeyEscape);
   EXPECT_FALSE(c.forms.frmExit.Visible);
   c.table.Spectating = -1;
   ToggleExitDialog(c, true);
-  EXPECT_FALSE(c.session.ExitWarningShown);
+  EXPECT_FALSE(c.forms.frmExit.ExitWarningShown);
   EXPECT_TRUE(c.forms.frmExit.RaiseRequested);
 }
 

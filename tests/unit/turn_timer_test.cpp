@@ -130,7 +130,7 @@ TEST(TurnTimer, ActingOrALostLinkStopsTheTimeout) {
   // A lost connection freezes the count where it stands.
   t.Offer(1);
   t.Seconds(2);
-  t.c().framing.TurnTimerAllowed = 0;
+  t.c().play.TurnTimerAllowed = 0;
   t.Seconds(12);
   EXPECT_EQ(t.c().mainForm.Number.Caption, "6");
   EXPECT_TRUE(t.Sent().empty());

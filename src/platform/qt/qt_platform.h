@@ -2,9 +2,12 @@
 //
 //   QApplication app(argc, argv);
 //   tallow::platform::qt::QtPlatform qt;
-//   Client client(qt.Get());
-//   tallow::platform::qt::FormView mainView(client.MainForm());
+//   tallow::Client client(qt.Get(), commandLine);
+//   tallow::platform::qt::FormView mainView(client.mainForm);
+//   tallow::platform::qt::CallLogic("start-up", [&] { tallow::FormLoad(client); });
 //   return app.exec();
+//
+// (src/app/main.cpp does this, with a view for each small window as well.)
 #pragma once
 
 #include "platform/platform.h"

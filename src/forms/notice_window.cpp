@@ -1,7 +1,9 @@
-#include "session/notice_window.h"
+#include "forms/notice_window.h"
 
+#include "base/general.h"
+#include "forms/exit_dialog.h"
+#include "protocol/gbk.h"
 #include "session/client.h"
-#include "session/exit_dialog.h"
 
 namespace tallow {
 namespace {
@@ -11,6 +13,23 @@ constexpr double kTwipsPerPixel = 15;
 // (four lines) and the buttons.
 constexpr double kWidth = 320, kHeight = 170;  // pixels
 constexpr double kButtonWidth = 70, kButtonHeight = 30;
+constexpr std::size_t kNoticeBytes = 200;
+
+// GBK text of at most `size` bytes, ended by a 0 byte; a two-byte character is never split.
+std::string NoticeText(const protocol::Record& rec, std::size_t at, std::size_t size) {
+  std::string gbk;
+  for (std::size_t i = at; i < at + size; ++i) {
+    std::uint8_t b = rec[i];
+    if (b == 0) break;
+    if (b >= 0x80) {
+      if (i + 1 >= at + size) break;  // the second byte lies outside the text
+      gbk += static_cast<char>(b);
+      b = rec[++i];
+    }
+    gbk += static_cast<char>(b);
+  }
+  return protocol::FromGbk(gbk);
+}
 
 void HandleInput(Client& c, const ui::InputEvent& e) {
   if (e.kind != ui::InputKind::Click || e.control == nullptr) return;
@@ -70,6 +89,15 @@ void ShowNotice(Client& c, const std::string& text) {
   form.Left = table.Left + (table.Width - form.Width) / 2;
   form.Top = table.Top + (table.Height - form.Height) / 2;
   form.Visible = true;
+}
+
+void OnServerNotice(Client& c, const protocol::Header& /*h*/) {
+  c.scheduler.Disable(TickScheduler::kLinkWatch);
+  c.scheduler.Disable(TickScheduler::kContinue);
+  c.session.TableActive = 0;
+  SleepSeconds(c, 2);
+  c.forms.frmOtherExit.NoticeShown = -1;
+  ShowNotice(c, NoticeText(c.framing.CurrentMessage, protocol::off::kPayload, kNoticeBytes));
 }
 
 void OtherExitOkClick(Client& c) {

@@ -1,6 +1,6 @@
-#include "table/table_state.h"
+#include "base/tiles.h"
 
-#include "hand/general.h"
+#include "base/general.h"
 
 namespace tallow {
 

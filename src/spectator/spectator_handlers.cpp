@@ -1,4 +1,4 @@
-#include "watcher/watcher_handlers.h"
+#include "spectator/spectator_handlers.h"
 
 #include "session/client.h"
 

@@ -10,7 +10,8 @@ namespace tallow {
 class Client;
 namespace ui {
 struct ListBox;
-}
+class Form;
+}  // namespace ui
 
 // Position of the highest set bit; 0 for 0 and 1.
 std::uint8_t BitPosition(std::uint8_t b);
@@ -30,5 +31,8 @@ std::string PadRight(std::string_view text, int width);
 bool IsSingleByteChar(std::string_view text);
 // Splits text into lines of about `width` half-width units and appends them to the box.
 void AddWrappedText(ui::ListBox& box, std::string_view text, int width);
+
+// Places a small window centred over the table window.
+void CentreOverTable(Client& c, ui::Form& w);
 
 }  // namespace tallow

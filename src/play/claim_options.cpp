@@ -1,6 +1,7 @@
-#include "table/claim_options.h"
+#include "play/claim_options.h"
 
-#include "hand/layout.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
 #include "play/tile_rows.h"
 #include "play/turn_timer.h"
 #include "session/client.h"

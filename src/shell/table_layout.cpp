@@ -1,16 +1,10 @@
-#include "hand/layout.h"
+#include "shell/table_layout.h"
 
-#include <cmath>
-#include <stdexcept>
-
+#include "base/pictures.h"
 #include "session/client.h"
 
 namespace tallow {
 namespace {
-
-std::string Id(int id) {
-  return std::to_string(id);
-}
 
 // Scales a design value into the current layout.
 struct Scaler {
@@ -34,65 +28,10 @@ constexpr double kDealerMarkLeft = 8, kDealerMarkTop = 246, kDealerMarkSize = 36
 constexpr double kDealerCaptionLeft = 58, kDealerCaptionTop = 252;
 
 Scaler ScalerOf(const Client& c) {
-  return {c.session.ScaleX, c.session.ScaleY};
+  return {c.layout.ScaleX, c.layout.ScaleY};
 }
 
 }  // namespace
-
-short ScaledInt(double value, double scale) {
-  return CheckedInt16(static_cast<long>(std::nearbyint(value * scale)));
-}
-
-short ImageId(const std::string& slot) {
-  try {
-    std::size_t used = 0;
-    const int v = std::stoi(slot, &used);
-    if (used != slot.size()) throw RuntimeFailure("image id is not a number");
-    return CheckedInt16(v);
-  } catch (const std::logic_error&) {
-    throw RuntimeFailure("image id is not a number");
-  }
-}
-
-bool LoadResourcePicture(Client& c, ui::Image& image, int id) {
-  if (!c.platform.resources.HasPicture(id)) return false;
-  image.picture = ui::Picture{id, {}};
-  return true;
-}
-
-void SetTileSprite(Client& c, short sprite, short pictureIndex) {
-  if (sprite >= 120 || pictureIndex >= 180) return;
-  if (sprite < 0 || pictureIndex < 0) return;  // nothing to show; never an index fault
-  auto& image = c.mainForm.MJ_Image(sprite);
-  // The sprite is shown with its new picture; a picture that cannot be loaded changes nothing.
-  if (LoadResourcePicture(c, image, ImageId(c.images.TileImageIds(pictureIndex)))) {
-    image.Visible = true;
-  }
-}
-
-void LoadImageTables(Client& c) {
-  auto& t = c.images;
-  const bool full = c.session.ScaleX == 1.0;
-  for (int i = 0; i <= 19; ++i) t.ButtonImageIds(i) = Id(full || i < 2 ? 101 + i : 379 + i);
-  for (int i = 0; i <= 2; ++i) t.NoticeImageIds(i) = Id(123 + i);
-  for (int i = 0; i <= 3; ++i) t.CompassImageIds(i) = Id(126 + i);
-  for (int i = 0; i <= 7; ++i) t.DialogButtonImageIds(i) = Id(130 + i);
-  for (int i = 0; i <= 17; ++i) t.OperationImageIds(i) = Id(141 + i);
-  for (int i = 0; i <= 15; ++i) t.DiceImageIds(i) = Id(161 + i);
-  for (int i = 0; i <= 7; ++i) t.BannerImageIds(i) = Id(183 + i);
-  for (int i = 0; i <= 19; ++i) t.AvatarImageIds(i) = Id(i < 10 ? 191 + i : 391 + i);
-  for (int group = 0; group <= 4; ++group) {
-    for (int suit = 0; suit <= 3; ++suit) {
-      for (int rank = 1; rank <= 9; ++rank) {
-        const int index = 36 * group + 9 * suit + rank - 1;
-        t.TileImageIds(index) = Id(201 + index);
-      }
-    }
-  }
-  for (int i = 0; i <= 3; ++i) t.CoverButtonImageIds(i) = Id(411 + i);
-  for (int i = 0; i <= 2; ++i) t.CoverBubbleIds(i) = Id(415 + i);
-  for (int i = 0; i <= 2; ++i) t.FollowBubbleIds(i) = Id(418 + i);
-}
 
 void LayoutSeatsAndToolbar(Client& c) {
   auto& f = c.mainForm;
@@ -156,9 +95,9 @@ void LayoutSeatsAndToolbar(Client& c) {
       l.Height = (*arr)(0).Height;
       l.Visible = true;
     }
-    if (c.session.ScaleX < 1) f.Cash(i).FontSize = f.Level(i).FontSize = 8;
+    if (c.layout.ScaleX < 1) f.Cash(i).FontSize = f.Level(i).FontSize = 8;
   }
-  if (c.session.ScaleX < 1) f.Level(0).FontSize = 8;
+  if (c.layout.ScaleX < 1) f.Level(0).FontSize = 8;
   // 6.
   c.toolbar.HoverButton = -1;
   LayoutPlayerLabels(c);
@@ -219,7 +158,7 @@ void LayoutPlayArea(Client& c) {
   s.Size(f.Number, 24, 24);
   f.Number.Left = f.Time_Img.Left + s.X(48);
   f.Number.Top = f.Time_Img.Top + s.Y(5);
-  if (c.session.ScaleX < 1) {
+  if (c.layout.ScaleX < 1) {
     f.Number.FontSize = 12;
     f.Number.Left += 2;
   }
@@ -257,9 +196,9 @@ void LayoutPlayArea(Client& c) {
     LoadResourcePicture(c, f.SZ_Image(i), ImageId(c.images.DiceImageIds(i)));
   }
   // 6. Message rows and the chat caption.
-  if (c.session.ScaleX < 1) {
-    f.Sysmsg(0).Height = (26 * c.session.ScaleY + 4) / 2;
-    f.Sysmsg(0).Top = 696 * c.session.ScaleY - 2;
+  if (c.layout.ScaleX < 1) {
+    f.Sysmsg(0).Height = (26 * c.layout.ScaleY + 4) / 2;
+    f.Sysmsg(0).Top = 696 * c.layout.ScaleY - 2;
   } else {
     f.Sysmsg(0).Height = 13;
     f.Sysmsg(0).Top = 696;

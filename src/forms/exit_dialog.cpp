@@ -1,10 +1,11 @@
-#include "session/exit_dialog.h"
+#include "forms/exit_dialog.h"
 
-#include "hand/layout.h"
+#include "base/general.h"
+#include "base/keys.h"
+#include "base/pictures.h"
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/hall.h"
-#include "shell/window_shell.h"
 
 namespace tallow {
 namespace {
@@ -79,7 +80,20 @@ void LoadExitDialog(Client& c) {
 void UpdateExitWarning(Client& c) {
   const bool warn = c.session.TableActive != 0 && c.table.Spectating == 0;
   c.forms.frmExit.Label2.Visible = warn;
-  c.session.ExitWarningShown = warn;
+  c.forms.frmExit.ExitWarningShown = warn;
+}
+
+void ToggleExitDialog(Client& c, bool bringToFront) {
+  auto& dlg = c.forms.frmExit;
+  if (dlg.Visible) {
+    dlg.Visible = false;
+    return;
+  }
+  LoadExitDialog(c);
+  CentreOverTable(c, dlg);
+  UpdateExitWarning(c);
+  dlg.Visible = true;
+  if (bringToFront) dlg.RaiseRequested = true;
 }
 
 void ResetForHall(Client& c) {

@@ -2,24 +2,14 @@
 // notice.
 #pragma once
 
-#include "platform/controls.h"
-
 namespace tallow {
 
 class Client;
 
-class ExitForm : public ui::Form {
- public:
-  ExitForm();
-  ui::Label& Label1;     // the question, always shown
-  ui::Label& Label2;     // the warning while a game runs
-  ui::Image& pbCloseMe;  // leave the table
-  ui::Image& pbCancel;   // stay
-  bool Loaded = false;
-};
-
 // Loads the dialog on first use: its input, the buttons' sizes and pictures.
 void LoadExitDialog(Client& c);
+// Opens (loaded, centred over the table, raised when asked) or closes the dialog.
+void ToggleExitDialog(Client& c, bool bringToFront);
 // Shows the warning line exactly while the local player is in a running game.
 void UpdateExitWarning(Client& c);
 void ExitConfirmClick(Client& c);

@@ -1,8 +1,8 @@
-#include "hand/result_forms.h"
+#include "forms/result_windows.h"
 
+#include "base/general.h"
 #include "hand/game_record.h"
 #include "session/client.h"
-#include "shell/window_shell.h"
 
 namespace tallow {
 namespace {

@@ -1,4 +1,4 @@
-#include "hand/general.h"
+#include "base/general.h"
 
 #include "platform/controls.h"
 #include "protocol/gbk.h"
@@ -91,6 +91,12 @@ void AddWrappedText(ui::ListBox& box, std::string_view text, int width) {
     }
     w += IsSingleByteChar(chars[i - 1]) ? 1 : 2;
   }
+}
+
+void CentreOverTable(Client& c, ui::Form& w) {
+  const auto& f = c.mainForm;
+  w.Top = f.Top + (f.Height - w.Height) / 2;
+  w.Left = f.Left + (f.Width - w.Width) / 2;
 }
 
 }  // namespace tallow
