@@ -72,6 +72,9 @@ void SendSlot(Client& c) {
     return;
   }
   if (c.platform.socket.State() != platform::ISocket::kConnected) return;
+  // Nothing may cut into a proxy negotiation, and nothing leaves before the server has taken
+  // the player back after a break.
+  if (!c.receive.ProxyNegotiated || c.reconnect.AwaitingAnswer) return;
   protocol::Record rec;
   const std::int32_t first = std::min(kRecord, kRingSize - s.SendRead);
   std::copy_n(s.SendRing.Range(s.SendRead, first), first, rec.begin());

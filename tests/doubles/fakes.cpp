@@ -4,6 +4,7 @@ namespace tallow::testing {
 
 void MemorySocket::Connect() {
   ++connects;
+  connectTimes.push_back(clock_.NowMs());
   state_ = kConnecting;
   const int gen = ++generation_;
   clock_.Post([this, gen] {

@@ -50,6 +50,7 @@ class MemorySocket : public platform::ISocket {
   std::string remoteHost;
   int remotePort = 0;
   int connects = 0, closes = 0;
+  std::vector<std::int64_t> connectTimes;  // virtual time of each Connect
   std::vector<std::uint8_t> sent;
   std::vector<std::int64_t> sendTimes;  // virtual time of each SendData
   std::function<void(std::span<const std::uint8_t>)> onSend;
