@@ -64,6 +64,49 @@ TEST_F(DanteLink, RefusalsAreShownAndTheLinkClosed) {
   }
 }
 
+// The hall's proxy fields reach the command line of the client it starts: the seat is taken
+// through dante.
+TEST_F(DanteLink, TheHallSeatsItsPlayerThroughTheProxy) {
+  Table t;
+  ASSERT_TRUE(t.StartServer()) << t.Logs();
+  const std::string log = t.dir_.Path() + "/hall.log";
+  auto hall = StartLogged(TALLOW_HALL_BINARY,
+                          {"--caption",
+                           "proxy-hall",
+                           "--account",
+                           "carol",
+                           "--password",
+                           "pw",
+                           "--host",
+                           "127.0.0.1",
+                           "--port",
+                           std::to_string(t.port_),
+                           "--seat-port",
+                           std::to_string(t.seatPort_),
+                           "--proxy-host",
+                           "127.0.0.1",
+                           "--proxy-port",
+                           std::to_string(dante_->Port()),
+                           "--proxy-user",
+                           dante_->User(),
+                           "--proxy-password",
+                           dante_->Password(),
+                           "--table",
+                           "0",
+                           "--seat",
+                           "0",
+                           "--sit",
+                           "--data",
+                           t.dir_.Sub("hall")},
+                          t.Env(), log);
+  EXPECT_TRUE(
+      WaitUntil([&] { return t.Command("tables").find("0:carol,") != std::string::npos; }, 30s))
+      << ReadFile(log) << dante_->Log();
+  EXPECT_NE(dante_->Log().find(dante_->User()), std::string::npos) << dante_->Log();
+  hall->Signal(SIGTERM);
+  EXPECT_EQ(hall->Wait(15000), 0);
+}
+
 // Alice reaches the server only through dante and a relay behind it. The relay cuts her link in
 // the middle of the hand: she reconnects through dante, gets the table back and plays on.
 TEST_F(DanteLink, PlaysAHandAndReconnectsThroughTheProxy) {
