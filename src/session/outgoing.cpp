@@ -54,6 +54,12 @@ bool BuildRecord(Client& c, const protocol::Header& h, protocol::Record& rec) {
 }
 
 void QueueMessage(Client& c, const protocol::Header& h) {
+  // Between a break and the server's answer to the relogin no move is made: the table the client
+  // shows is the one before the break (records still in the ring may even offer a turn), and the
+  // server offers again, after the restore, whatever the player still owes. Chat waits.
+  if (c.reconnect.AwaitingAnswer && h.Code != static_cast<int>(protocol::ClientCode::ChatSend)) {
+    return;
+  }
   protocol::Record rec;
   if (!BuildRecord(c, h, rec)) return;
   auto& s = c.send;

@@ -159,8 +159,8 @@ TEST(Reconnection, BreakOutsideAGameAndAfterTheGameEndedGoesBackToTheHall) {
   EXPECT_NEAR(u.h.p.clock.NowMs() - noticed, 4000, 50);
 }
 
-// What was queued for the lost connection, and a record cut off by the break, are dropped;
-// what the player types while the client reconnects leaves after the server's answer.
+// What was queued for the lost connection, and a record cut off by the break, are dropped; no
+// move is queued while the client reconnects, and chat typed meanwhile leaves after the answer.
 TEST(Reconnection, RingsStartCleanOnTheNewConnection) {
   InHand t;
   t.LogIn();
@@ -173,6 +173,7 @@ TEST(Reconnection, RingsStartCleanOnTheNewConnection) {
   discard.Code = 2;
   QueueMessage(t.c(), discard);
   ASSERT_TRUE(t.h.p.clock.RunUntil([&] { return t.c().forms.frmReconnect.Loaded; }, 100));
+  QueueMessage(t.c(), discard);  // no move is made while reconnecting
   t.c().send.ChatText = "hi";
   protocol::Header chat;
   chat.Code = 19;
