@@ -1,6 +1,8 @@
 #include "session/reconnection.h"
 
 #include "base/tiles.h"
+#include "play/operation_panel.h"
+#include "play/turn_timer.h"
 #include "session/client.h"
 #include "session/hall.h"
 #include "session/proxy.h"
@@ -148,6 +150,11 @@ void OnReconnectResult(Client& c, const protocol::Header& h) {
   f.Sysmsg(1).Clear();
   f.Sysmsg(0).AddItem(kReconnectAcceptedLine);
   c.play.TurnTimerAllowed = -1;
+  // An offer from before the break (or handled from the ring since) is over: its countdown
+  // would play a move on the old table. The server offers again, after the restore, what the
+  // player still owes.
+  StopTurnTimer(c);
+  ClosePanel(c);
   c.session.Reconnected = true;
   // The relogin has its answer: the hall may ask again, and queued records may leave.
   c.session.LoginPending = false;

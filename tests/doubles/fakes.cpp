@@ -24,7 +24,10 @@ void MemorySocket::SendData(std::span<const std::uint8_t> bytes) {
 void MemorySocket::Deliver(std::span<const std::uint8_t> bytes) {
   std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
   clock_.Post([this, copy = std::move(copy)] {
-    if (state_ != kConnected) return;
+    if (state_ != kConnected) {
+      if (onDropped) onDropped();
+      return;
+    }
     inbox_.insert(inbox_.end(), copy.begin(), copy.end());
     if (OnDataArrival) OnDataArrival();
   });

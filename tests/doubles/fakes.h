@@ -56,6 +56,8 @@ class MemorySocket : public platform::ISocket {
   std::function<void(std::span<const std::uint8_t>)> onSend;
   std::function<void()> onConnected;  // the connection was established
   std::function<void()> onClosed;     // the client closed an open connection
+  // A delivery that found the connection closed: its bytes never reach the client.
+  std::function<void()> onDropped;
 
  private:
   VirtualClock& clock_;

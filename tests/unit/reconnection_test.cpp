@@ -77,8 +77,13 @@ TEST(Reconnection, ReloginCarriesTheLoginAndTokenAndTheAnswerKeepsIt) {
   EXPECT_EQ(sent[0], expected);
   EXPECT_TRUE(t.c().session.LoginPending);
 
+  // An offer from before the break counts down no more once the server has answered.
+  t.c().scheduler.Enable(TickScheduler::kTurnTimer);
+  t.c().mainForm.Operation(4).Visible = true;
   t.Deliver(ClientHarness::ServerRecord(29, 0, {0, 0, 0, 1}, 0x9999));
   auto& c = t.c();
+  EXPECT_FALSE(c.scheduler[TickScheduler::kTurnTimer].enabled);
+  EXPECT_FALSE(c.mainForm.Operation(4).Visible);
   EXPECT_EQ(c.framing.SessionToken, (std::array<std::uint8_t, 2>{0x56, 0x78}));
   EXPECT_EQ(c.mainForm.Sysmsg(0).lines.at(0), kReconnectAcceptedLine);
   EXPECT_NE(c.play.TurnTimerAllowed, 0);
