@@ -66,8 +66,8 @@ int main(int argc, char** argv) {
   // The hand is played on a clock of its own: the client's pauses (dice, pooling, the
   // face-down hand) take no time.
   tallow::picture::StepClock clock;
-  tallow::platform::Platform platform{clock,      qt.socket,    qt.sound,  qt.hall,
-                                      qt.dialogs, qt.resources, qt.process};
+  tallow::platform::Platform platform{clock,      qt.socket,    qt.sound,   qt.hall,
+                                      qt.dialogs, qt.resources, qt.process, qt.files};
   // A seat that opens no connection (proxy kind 9), in a room with a name.
   tallow::Client client(platform, std::string(tallow::picture::kLocalAccount) +
                                       "$pw$127.0.0.1$6000$松竹厅 一号桌$9$$0$$$0$$$");

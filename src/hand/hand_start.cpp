@@ -174,8 +174,7 @@ void OnNewHand(Client& c, const protocol::Header& h) {
   while (dealer <= 3 && c.table.custom(dealer).SeatBit != h.SeatMask) ++dealer;
   if (dealer > 3) {
     c.platform.dialogs.MessageBox(kPlayerLeftBox, f.Caption);
-    ShowHall(c);
-    c.End("the dealer's seat is empty");
+    ShowHallAndEnd(c, "the dealer's seat is empty");
   }
   c.table.custom(dealer).IsDealer = -1;
   std::array<short, 4> dice{};

@@ -39,12 +39,12 @@ bool IsLoneKongTile(const Client& c, int code) {
 }
 
 void Show(Client& c, int sprite) {
-  if (sprite >= 0 && sprite <= 119) c.mainForm.MJ_Image(sprite).Visible = true;
+  if (IsSprite(sprite)) c.mainForm.MJ_Image(sprite).Visible = true;
 }
 
 // A tile of seat rel's set row at mj index k, face up (or as given by `picture`).
 void ShowSetTile(Client& c, int rel, int k, int sprite, int picture) {
-  if (sprite < 0 || sprite > 119) return;
+  if (!IsSprite(sprite)) return;
   SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(picture));
   PlaceSprite(c, sprite, rel, SetTileSpot(c, rel, k));
   StackSetTile(c, sprite, rel);
@@ -53,7 +53,7 @@ void ShowSetTile(Client& c, int rel, int k, int sprite, int picture) {
 
 // The fourth tile of a kong, on the middle tile of the set at mj index k.
 void ShowKongTop(Client& c, int rel, int k, int sprite, int picture) {
-  if (sprite < 0 || sprite > 119) return;
+  if (!IsSprite(sprite)) return;
   SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(picture));
   PlaceSprite(c, sprite, rel, KongTopSpot(c, rel, k));
   c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);

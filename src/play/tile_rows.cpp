@@ -115,20 +115,20 @@ Spot OneTileKongSpot(const Client& c, int rel, bool red, int n) {
 }
 
 void PlaceSprite(Client& c, int sprite, int rel, Spot at) {
-  if (sprite < 0 || sprite > 119) return;
+  if (!IsSprite(sprite)) return;
   c.mainForm.MJ_Image(sprite).Move(at.left, at.top, c.table.TileWidth(rel),
                                    c.table.TileHeight(rel));
 }
 
 void StackHandTile(Client& c, int sprite, int rel) {
-  if (sprite < 0 || sprite > 119) return;
+  if (!IsSprite(sprite)) return;
   // The side rows overlap: the left row grows downwards in front, the right row upwards behind.
   if (rel == 1) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
   if (rel == 3) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Back);
 }
 
 void StackSetTile(Client& c, int sprite, int rel) {
-  if (sprite < 0 || sprite > 119) return;
+  if (!IsSprite(sprite)) return;
   if (rel == 0 || rel == 1) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
   if (rel == 3) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Back);
 }

@@ -42,7 +42,7 @@ void DiscardByClick(Client& c, int sprite, int i) {
   for (int k = i; k <= me.HandStart + me.HandCount - 2; ++k) {
     me.mj(k) = me.mj(k + 1);
     const short s = me.mj(k).Sprite;
-    if (s >= 0 && s <= 119) f.MJ_Image(s).Move(me.HandX + k * t.TileWidth(0), me.HandY);
+    if (IsSprite(s)) f.MJ_Image(s).Move(me.HandX + k * t.TileWidth(0), me.HandY);
   }
   SortHand(c, 0, me.HandCount - 1);
   --me.HandCount;
@@ -89,7 +89,7 @@ void TileMouseMove(Client& c, int sprite) {
   if (m.Top != me.HandY) return;
   for (int k = me.HandStart; k < me.HandStart + me.HandCount; ++k) {
     const short s = me.mj(k).Sprite;
-    if (s < 0 || s > 119 || s == sprite) continue;
+    if (!IsSprite(s) || s == sprite) continue;
     auto& other = f.MJ_Image(s);
     if (other.Top == me.HandY - kLift) other.Top = me.HandY;
   }

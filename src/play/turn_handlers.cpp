@@ -103,7 +103,7 @@ void DrawOther(Client& c, int rel, int pos, int count) {
     const int n = s.WildKongCount;
     for (int k = 4; k <= 3 + n && k <= 7; ++k) {
       const short sprite = c.hand.OneTileKongSprites(1)(k);
-      if (sprite >= 0 && sprite <= 119) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
+      if (IsSprite(sprite)) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
     }
   }
 }
@@ -128,7 +128,7 @@ void DiscardMadeByServer(Client& c, int tile) {
   StopTurnTimer(c);
   ClosePanel(c);
   SetLocalTileSize(c, TileSizes::Pool);
-  if (sprite >= 0 && sprite <= 119) {
+  if (IsSprite(sprite)) {
     SetTileSprite(c, sprite, static_cast<short>(TableTilePicture(0, tile)));
     ShowInTableMiddle(c, sprite, t.TileWidth(0), t.TileHeight(0));
   }
@@ -210,7 +210,7 @@ void HandleDiscard(Client& c, int seatBit, int tile) {
   t.LastDiscardSprite = sprite;
   SetTileSprite(c, sprite, static_cast<short>(TableTilePicture(r, tile)));
   ShowInTableMiddle(c, sprite, t.TileWidth(r), t.TileHeight(r));
-  if (sprite >= 0 && sprite <= 119) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
+  if (IsSprite(sprite)) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
   --s.HandCount;
 }
 

@@ -69,8 +69,7 @@ void TimerBongTick(Client& c) {
     RunSlot(c, TickScheduler::kBubble, sch.BubbleShown, [&] { HideSpeechBubble(c); });
   } catch (const std::exception&) {
     // A failure in a slot job is handled like one inside a message handler.
-    ShowHall(c);
-    c.End("run-time failure in a scheduler slot", 1);
+    ShowHallAndEnd(c, "run-time failure in a scheduler slot", 1);
   }
   c.TimerBong->SetEnabled(true);
 }

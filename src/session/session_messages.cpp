@@ -156,8 +156,7 @@ void OnLoginResult(Client& c, const protocol::Header& h) {
     PostToHall(c, kConnect);
     ResetMessageRows(c);
     f.Sysmsg(0).AddItem(h.Value[3] == 2 ? kStartFailedLine : kVerifyFailedLine);
-    ShowHall(c);
-    c.End("login refused");
+    ShowHallAndEnd(c, "login refused");
   }
   c.play.TurnTimerAllowed = -1;
   ResetMessageRows(c);

@@ -45,8 +45,7 @@ struct PictureTable {
     p.process.screenWidth = screen.w;
     p.process.screenHeight = screen.h;
     client = std::make_unique<Client>(
-        platform::Platform{clock, p.socket, p.sound, p.hall, p.dialogs, p.resources, p.process},
-        std::string(picture::kLocalAccount) + "$pw$127.0.0.1$6000$Room$9$$0$$$0$$$");
+        p.Get(clock), std::string(picture::kLocalAccount) + "$pw$127.0.0.1$6000$Room$9$$0$$$0$$$");
     FormLoad(*client);
   }
   ~PictureTable() {

@@ -147,9 +147,10 @@ void TableHarness::StartAll(const std::array<bool, 4>& robotClients) {
     } else {
       line += "0$$$";
     }
-    s.client = std::make_unique<Client>(
-        platform::Platform{clock, s.socket, s.sound, s.hall, s.dialogs, s.resources, s.process},
-        line);
+    s.client =
+        std::make_unique<Client>(platform::Platform{clock, s.socket, s.sound, s.hall, s.dialogs,
+                                                    s.resources, s.process, s.files},
+                                 line);
     s.client->framing.AfterDispatch = [this, i] { Handled(i); };
     try {
       FormLoad(*s.client);

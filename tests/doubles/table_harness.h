@@ -56,6 +56,7 @@ class TableHarness {
     InstantDialogs dialogs;
     FakeResources resources;
     FakeProcess process;
+    platform::LocalFiles files;
     std::unique_ptr<Client> client;
     std::string account;
     int conn = -1;

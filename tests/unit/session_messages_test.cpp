@@ -143,7 +143,9 @@ TEST_F(Session, ProfilesOfUnseatedPlayersFillTheTable) {
     EXPECT_EQ(c().players.SeatedCount, k + 1);
     EXPECT_EQ(c().table.custom(k + 1).Account, names[k]);
     EXPECT_EQ(c().mainForm.Nid(k + 1).Caption, std::string("[玩家] ") + names[k]);
-    if (k < 2) EXPECT_EQ(c().mainForm.State, ui::WindowState::Minimized);
+    if (k < 2) {
+      EXPECT_EQ(c().mainForm.State, ui::WindowState::Minimized);
+    }
   }
   auto& f = c().mainForm;
   EXPECT_EQ(f.Cash(3).Caption, "1000金币");
