@@ -5,7 +5,8 @@
 //
 // STATE: empty (the table after start-up), wall (the whole wall built), hand (a hand in play),
 // offer (a chow offered), claim (the chow chooser open), reveal (the hands shown after a win),
-// settlement (the result window over the table). The hand states are played by feeding the
+// settlement (the result window over the table), settings (the sound settings window open over
+// a hand in play, the table loop switched off). The hand states are played by feeding the
 // client the records a server would send (picture_script.cpp), on a clock that never waits.
 #include <QApplication>
 #include <QDir>
@@ -30,14 +31,31 @@ int Usage() {
   return 2;
 }
 
-// The result window painted where it stands over the table window.
-void PaintOver(QImage& table, const tallow::ui::Form& tableForm, const tallow::ui::Form& window) {
-  const QImage over = tallow::platform::qt::RenderToImage(window);
+// A small window painted where it stands over the table window. A window with a frame gets a
+// plain title bar of `titleBar` pixels, as a window manager would draw it, over its client area.
+void PaintOver(QImage& table, const tallow::ui::Form& tableForm, const tallow::ui::Form& window,
+               int titleBar = 0) {
+  const QImage client = tallow::platform::qt::RenderToImage(window);
   QPainter p(&table);
   // Both windows are placed in twips on the screen.
   const int x = static_cast<int>((window.Left - tableForm.Left) / 15);
   const int y = static_cast<int>((window.Top - tableForm.Top) / 15);
-  p.drawImage(x, y, over);
+  if (titleBar > 0) {
+    const QRect bar(x, y, client.width(), titleBar);
+    p.fillRect(bar, QColor(0x2b, 0x4a, 0x6f));
+    QFont font("WenQuanYi Zen Hei");
+    font.setPixelSize(13);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(bar.adjusted(10, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+               QString::fromStdString(window.Caption));
+    p.drawImage(x, y + titleBar, client, 0, 0, client.width(), client.height() - titleBar);
+    p.setPen(QColor(0x1a, 0x30, 0x48));
+    p.drawRect(x, y, client.width() - 1, client.height() - 1);
+  } else {
+    p.drawImage(x, y, client);
+  }
 }
 
 }  // namespace
@@ -78,6 +96,9 @@ int main(int argc, char** argv) {
   tallow::picture::PlayTo(client, *stage);
   QImage image = tallow::platform::qt::RenderToImage(f);
   if (*stage == tallow::picture::Stage::Settlement) PaintOver(image, f, client.forms.Score);
+  if (*stage == tallow::picture::Stage::Settings) {
+    PaintOver(image, f, client.forms.VosSet, static_cast<int>(tallow::VosSetForm::kTitleBar));
+  }
   if (!image.save(QString::fromStdString(out))) {
     std::fprintf(stderr, "cannot write %s\n", out.c_str());
     return 1;

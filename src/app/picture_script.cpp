@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/pictures.h"
+#include "forms/vos_set.h"
 #include "hand/table_reset.h"
 #include "play/operation_panel.h"
 #include "play/speech_bubble.h"
@@ -16,6 +17,7 @@
 #include "session/client.h"
 #include "session/framing.h"
 #include "session/receive.h"
+#include "shell/toolbar.h"
 
 namespace tallow::picture {
 namespace {
@@ -27,9 +29,9 @@ struct StageName {
   const char* name;
 };
 constexpr StageName kStages[] = {
-    {Stage::Empty, "empty"},           {Stage::Wall, "wall"},   {Stage::Hand, "hand"},
-    {Stage::Offer, "offer"},           {Stage::Claim, "claim"}, {Stage::Reveal, "reveal"},
-    {Stage::Settlement, "settlement"},
+    {Stage::Empty, "empty"},           {Stage::Wall, "wall"},         {Stage::Hand, "hand"},
+    {Stage::Offer, "offer"},           {Stage::Claim, "claim"},       {Stage::Reveal, "reveal"},
+    {Stage::Settlement, "settlement"}, {Stage::Settings, "settings"},
 };
 
 // Seat bits by relative seat, the local player sitting at seat bit 1.
@@ -38,6 +40,7 @@ constexpr std::array<int, 4> kSeatBit = {1, 8, 4, 2};
 constexpr int kWild = 0x49;       // 九万
 constexpr int kIndicator = 0x48;  // 八万
 constexpr int kStake = 10;
+constexpr int kSettingsButton = 3;  // 设置 on the toolbar
 
 // Every tile the script names (sets, claimed discards, the local hand, the winner's hand);
 // the other discards and draws are picked from what these leave of the 136 tiles.
@@ -420,7 +423,7 @@ std::optional<Stage> StageByName(const std::string& name) {
 }
 
 const char* StageNames() {
-  return "empty|wall|hand|offer|claim|reveal|settlement";
+  return "empty|wall|hand|offer|claim|reveal|settlement|settings";
 }
 
 void PlayTo(Client& c, Stage stage) {
@@ -435,6 +438,12 @@ void PlayTo(Client& c, Stage stage) {
   Script script(c);
   script.Seat();
   script.StartHand();
+  if (stage == Stage::Settings) {
+    script.PlayTo(Stage::Hand);
+    ToolbarClick(c, kSettingsButton);
+    VosOptionClick(c, 0);  // 背景音乐 off
+    return;
+  }
   script.PlayTo(stage);
 }
 

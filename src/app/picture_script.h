@@ -20,6 +20,7 @@ enum class Stage {
   Claim,       // ... and has clicked 吃: the chooser is open
   Reveal,      // the hand won and every hand revealed
   Settlement,  // the settlement of that hand in the result window
+  Settings,    // the hand in play with the sound settings open, the table loop switched off
 };
 
 std::optional<Stage> StageByName(const std::string& name);

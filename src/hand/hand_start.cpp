@@ -19,8 +19,6 @@ constexpr double kSeatDrawPause = 0.5;
 constexpr int kFirstTumblingFrame = 6;
 constexpr int kStandingBack = 7;
 constexpr int kLargeWindNorth = 147;  // large wind tiles count down from 北 to 东
-constexpr int kWallSound = 4;         // xipai.wav
-constexpr int kDiceSound = 5;         // zhise.wav
 // The wall-stack back of each side.
 constexpr short kStackBack[] = {8, 44, 80, 116};
 
@@ -98,7 +96,7 @@ void RollDice(Client& c, int /*dealer*/, std::array<short, 4>& values) {
 
 void BuildWall(Client& c) {
   auto& f = c.mainForm;
-  PlayTableSound(c, kWallSound);
+  PlayTableSound(c, kShuffleSound);
   for (int s = 0; s <= 3; ++s) {
     const auto base = static_cast<short>(30 * s);
     SetTileSprite(c, static_cast<short>(base + 1), kStackBack[s]);

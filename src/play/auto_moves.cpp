@@ -6,6 +6,7 @@
 #include "play/tile_rows.h"
 #include "session/client.h"
 #include "sound/sound.h"
+#include "sound/voice_files.h"
 #include "table/hand_evaluation.h"
 
 namespace tallow {
@@ -54,7 +55,7 @@ bool TakeWin(Client& c) {
   auto& t = c.table;
   if (t.OperationState(kWinButton) != kOffered || t.ActionSent != 0) return false;
   t.ActionSent = -1;
-  PlayVoice(c, 0, "09.wav");
+  PlayVoice(c, 0, sound::kWinEnding);
   SetLocalTileSize(c, TileSizes::Hand);
   if (!t.custom(0).DiscardDue()) ShowWinningTile(c);
   SendWin(c);
@@ -82,7 +83,7 @@ bool TakePung(Client& c) {
   if (t.OperationState(kPungButton) != kOffered || t.ActionSent != 0) return false;
   if (!ShouldClaim(c, 2, t.LastTile)) return false;
   t.ActionSent = -1;
-  PlayVoice(c, 0, "02.wav");
+  PlayVoice(c, 0, sound::kPungEnding);
   SendPung(c, c.evaluation.ClaimFirst);
   return true;
 }
@@ -92,7 +93,7 @@ bool TakeChow(Client& c) {
   if (t.OperationState(kChowButton) != kOffered || t.ActionSent != 0) return false;
   if (!ShouldClaim(c, 1, t.LastTile)) return false;
   t.ActionSent = -1;
-  PlayVoice(c, 0, "01.wav");
+  PlayVoice(c, 0, sound::kChowEnding);
   const auto& e = c.evaluation;
   t.ChowOptions(0) = e.ClaimFirst;
   t.ChowOptions(1) = e.ClaimSecond;

@@ -10,6 +10,7 @@
 #include "play/turn_handlers.h"
 #include "session/client.h"
 #include "sound/sound.h"
+#include "sound/voice_files.h"
 
 namespace tallow {
 namespace {
@@ -20,11 +21,12 @@ constexpr int kLyingBack = 8;  // group rank 9: a tile lying face down
 
 struct Announcement {
   int op, banner;
-  const char* voice;
+  std::string_view voice;
 };
 constexpr Announcement kAnnouncements[] = {
-    {op::kChow, 0, "01.wav"},          {op::kPung, 1, "02.wav"},        {op::kKong, 2, "03.wav"},
-    {op::kConcealedKong, 3, "03.wav"}, {op::kOneTileKong, 6, "03.wav"}, {op::kWin, 7, "09.wav"},
+    {op::kChow, 0, sound::kChowEnding},        {op::kPung, 1, sound::kPungEnding},
+    {op::kKong, 2, sound::kKongEnding},        {op::kConcealedKong, 3, sound::kKongEnding},
+    {op::kOneTileKong, 6, sound::kKongEnding}, {op::kWin, 7, sound::kWinEnding},
 };
 
 const Announcement* Find(int operation) {

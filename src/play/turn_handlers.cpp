@@ -12,6 +12,7 @@
 #include "play/turn_timer.h"
 #include "session/client.h"
 #include "sound/sound.h"
+#include "sound/voice_files.h"
 
 namespace tallow {
 namespace {
@@ -144,16 +145,6 @@ void DiscardMadeByServer(Client& c, int tile) {
 
 }  // namespace
 
-std::string TileVoiceEnding(int tile) {
-  int d = tile::Suit(tile);
-  if (d == 4) {
-    d = 8;
-  } else if (d == 8) {
-    d = 4;
-  }
-  return std::to_string(d) + std::to_string(tile::Rank(tile)) + ".wav";
-}
-
 short TakeDrawSprite(Client& c) {
   auto& t = c.table;
   short sprite = 0;
@@ -194,7 +185,7 @@ void HandleDiscard(Client& c, int seatBit, int tile) {
   if (tile == 0) return;
   SleepSeconds(c, kDiscardWait);
   const int r = RelativeSeat(t.custom(0).SeatBit, seatBit);
-  PlayVoice(c, r, TileVoiceEnding(tile));
+  PlayVoice(c, r, sound::TileVoiceEnding(tile));
   t.LastDiscarderRel = static_cast<std::uint8_t>(r);
   c.hand.DiscardPooled = false;
   // The local discard is already in the middle of the table (the click or the timeout put it

@@ -18,6 +18,7 @@
 #include "session/session_state.h"
 #include "shell/main_form.h"
 #include "shell/shell_state.h"
+#include "sound/sound_state.h"
 #include "table/evaluation_state.h"
 
 namespace tallow {
@@ -49,6 +50,7 @@ class Client {
   HandEvaluation evaluation;
   HandState hand;
   PlayState play;
+  SoundState sound;
   ChatState chat;
   ShellState shell;
   ToolbarState toolbar;

@@ -11,6 +11,7 @@
 #include "session/hall.h"
 #include "session/players.h"
 #include "session/session_messages.h"
+#include "sound/voices.h"
 
 namespace tallow {
 namespace {
@@ -150,6 +151,7 @@ void SeatDrawWhenNamed(Client& c) {
   ShowCompass(c);
   c.toolbar.ToolbarLock(5) = 0;
   c.toolbar.ToolbarLock(6) = 0;
+  DrawVoices(c);
 }
 
 }  // namespace

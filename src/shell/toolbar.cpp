@@ -6,6 +6,7 @@
 #include "base/pictures.h"
 #include "forms/exit_dialog.h"
 #include "forms/result_windows.h"
+#include "forms/vos_set.h"
 #include "hand/game_record.h"
 #include "hand/ready_cycle.h"
 #include "session/client.h"
@@ -34,6 +35,9 @@ void ToolbarClick(Client& c, int i) {
       break;
     case 2:  // start / continue
       StartOrContinue(c);
+      break;
+    case 3:  // sound settings
+      ToggleVosSet(c);
       break;
     case 4:  // hide the table, without touching the hall
       c.mainForm.State = ui::WindowState::Minimized;

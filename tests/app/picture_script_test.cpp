@@ -197,6 +197,23 @@ INSTANTIATE_TEST_SUITE_P(AllStagesBothSizes, PictureStages,
                                   std::to_string(std::get<1>(info.param).w);
                          });
 
+TEST(PictureStage, SettingsOpenOverTheHandWithTheLoopSwitchedOff) {
+  PictureTable table({1024, 768}, "settings");
+  Client& c = table.c();
+  picture::PlayTo(c, Stage::Settings);
+  const auto& w = c.forms.VosSet;
+  ASSERT_TRUE(w.Visible);
+  EXPECT_FALSE(c.sound.MusicOn);
+  EXPECT_EQ(w.Command2(0).picture.id, 135);  // 开启
+  // Inside the table window, near its lower right corner.
+  const auto& f = c.mainForm;
+  EXPECT_GT(w.Left, f.Left + f.Width / 2);
+  EXPECT_LE(w.Left + w.Width, f.Left + f.Width);
+  EXPECT_GT(w.Top, f.Top + f.Height / 4);
+  EXPECT_LE(w.Top + w.Height, f.Top + f.Height);
+  ExpectNothingOverlaps(c);
+}
+
 TEST(PictureStage, HandHasPoolsOfTwoRows) {
   PictureTable table({1024, 768}, "pools");
   Client& c = table.c();
@@ -269,7 +286,8 @@ TEST(PictureStage, SettlementFillsTheResultWindow) {
 }
 
 TEST(PictureStage, NamesAreKnown) {
-  for (const char* name : {"empty", "wall", "hand", "offer", "claim", "reveal", "settlement"}) {
+  for (const char* name :
+       {"empty", "wall", "hand", "offer", "claim", "reveal", "settlement", "settings"}) {
     EXPECT_TRUE(picture::StageByName(name)) << name;
   }
   EXPECT_FALSE(picture::StageByName("Hand"));

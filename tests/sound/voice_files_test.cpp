@@ -38,7 +38,7 @@ TEST(VoiceFiles, NamesJoinSetNumberGenderCodeAndEnding) {
   }
 }
 
-// The checks every generated sound must pass: a 16-bit PCM WAV (all QSoundEffect plays) that
+// The checks every generated sound must pass: a 16-bit PCM WAV (what the client plays) that
 // is neither empty nor silent.
 void ExpectPlayable(const std::string& path, double minSeconds, double maxSeconds) {
   const auto wav = test::ReadWav(path);
