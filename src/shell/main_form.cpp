@@ -145,6 +145,7 @@ MainForm::MainForm()
   Inside(Lbchat, Pic1).Caption = "聊天";
   Lbchat.ForeColor = 0xFFFFFF;
   Inside(Chat, Pic1).Move(318, 729, 244, 18);
+  Chat.MaxLength = 100;
   Inside(Bird, Pic1).picture.name = "emblem";
   Inside(WebBrowser1, Pic1).Visible = false;
   Inside(Location, Pic1).Move(760, 668, 250, 20);
