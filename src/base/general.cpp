@@ -82,7 +82,9 @@ void AddWrappedText(ui::ListBox& box, std::string_view text, int width) {
         box.AddItem(join(c, i == n ? n : i));  // the first line includes character i
         c = i + 1;
       } else {
-        box.AddItem(" " + join(c, i == n ? n : i - 1));
+        std::string line(1, ' ');
+        line += join(c, i == n ? n : i - 1);
+        box.AddItem(std::move(line));
         c = i;
       }
       w = 0;

@@ -147,8 +147,10 @@ TalkForm::TalkForm()
   PlaceBand(*this, Band, Title, Label1, kClientWidth);
   Title.Caption = "聊天";
   StyleList(Text1, kClientWidth, kClientHeight);
-  // Latin letters half as wide as Chinese ones, as the wrap counts them.
+  // Latin letters half as wide as Chinese ones, as the wrap counts them; a first line of 48
+  // units (24 Chinese characters) fits the list's width.
   Text1.FixedPitch = true;
+  Text1.FontSize = 9;
   Focus = &Text1;  // its keys close the window with Alt+C
 }
 

@@ -140,6 +140,7 @@ MainForm::MainForm()
     auto& row = Inside(Sysmsg.Load(i), Pic1);
     row.Move(312, 696 + 13 * i, 281, 13);
     row.BackColor = 0x0B3D1E;
+    row.Border = false;  // the two rows read as one strip
     row.ForeColor = 0xFFFF80;
   }
   Inside(Lbchat, Pic1).Caption = "聊天";

@@ -70,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
     States, PictureProgram,
     ::testing::Values(Shot{"hand", 1024, 768}, Shot{"hand", 800, 600}, Shot{"offer", 1024, 768},
                       Shot{"claim", 1024, 768}, Shot{"claim", 800, 600}, Shot{"reveal", 1024, 768},
-                      Shot{"settlement", 1024, 768}, Shot{"settlement", 800, 600}),
+                      Shot{"settlement", 1024, 768}, Shot{"settlement", 800, 600},
+                      Shot{"talk", 1024, 768}, Shot{"card", 800, 600}),
     [](const auto& info) {
       return std::string(info.param.state) + "_" + std::to_string(info.param.w);
     });

@@ -13,6 +13,7 @@
 #include "forms/chat_windows.h"
 #include "forms/player_card.h"
 #include "seating_support.h"
+#include "session/hall.h"
 #include "shell/toolbar.h"
 
 namespace tallow::testing {
@@ -252,6 +253,8 @@ TEST_F(Chat, ReceivedLinesNameTheLocalPlayerYou) {
     EXPECT_EQ(Ticker(1), k.shown);
   }
   EXPECT_EQ(Ticker(0), cases[4].shown);  // the older line moved up
+  ResetSession(c());                     // leaving the table forgets its chat
+  EXPECT_TRUE(History().empty());
 }
 
 TEST_F(Chat, TheTickerFillsItsRowsAndTheHistoryWraps) {
