@@ -210,7 +210,7 @@ void Server::OnChat(Session& s, const Record& rec) {
   const auto v = [&rec](int i) { return Word(rec, i); };
   Record out = protocol::BuildRecord(protocol::MsgType::ChatMessage, Bit(s.seat),
                                      {v(0) == 1 ? 1 : 0, 0, v(2) & 0xFF, v(3) & 0xFF});
-  for (std::size_t i = 0; i < off::kChatTextSize - 1; ++i) {
+  for (std::size_t i = 0; i < off::kChatTextSize; ++i) {
     out[off::kChatText + i] = rec[off::kChatText + i];
   }
   Table& t = TableAt(s.table);

@@ -6,10 +6,13 @@
 // STATE: empty (the table after start-up), wall (the whole wall built), hand (a hand in play),
 // offer (a chow offered), claim (the chow chooser open), reveal (the hands shown after a win),
 // settlement (the result window over the table), settings (the sound settings window open over
-// a hand in play, the table loop switched off). The hand states are played by feeding the
+// a hand in play, the table loop switched off); chat (two lines in the ticker, a private line
+// being typed), talk (the chat window), phrases and voices (the phrase window with either list),
+// card (the player card under the opposite portrait). The hand states are played by feeding the
 // client the records a server would send (picture_script.cpp), on a clock that never waits.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -74,6 +77,8 @@ int main(int argc, char** argv) {
   }
   QTemporaryDir dir;
   qputenv("TALLOW_APP_DIR", dir.path().toUtf8());
+  // The seat's phrase file, as the hall gives every seat the default one.
+  QFile::copy(QStringLiteral(TALLOW_PHRASE_FILE), dir.filePath(QStringLiteral("chat.ini")));
   if (qEnvironmentVariableIsEmpty("TALLOW_RUNTIME_DIR")) {
     qputenv("TALLOW_RUNTIME_DIR", dir.path().toUtf8());
   }
@@ -95,9 +100,9 @@ int main(int argc, char** argv) {
   f.Sysmsg(0).AddItem("欢迎来到松竹麻将！");
   tallow::picture::PlayTo(client, *stage);
   QImage image = tallow::platform::qt::RenderToImage(f);
-  if (*stage == tallow::picture::Stage::Settlement) PaintOver(image, f, client.forms.Score);
-  if (*stage == tallow::picture::Stage::Settings) {
-    PaintOver(image, f, client.forms.VosSet, static_cast<int>(tallow::VosSetForm::kTitleBar));
+  if (const auto* window = tallow::picture::WindowOver(client, *stage)) {
+    const bool framed = *stage == tallow::picture::Stage::Settings;
+    PaintOver(image, f, *window, framed ? static_cast<int>(tallow::VosSetForm::kTitleBar) : 0);
   }
   if (!image.save(QString::fromStdString(out))) {
     std::fprintf(stderr, "cannot write %s\n", out.c_str());

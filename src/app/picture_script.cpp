@@ -29,9 +29,19 @@ struct StageName {
   const char* name;
 };
 constexpr StageName kStages[] = {
-    {Stage::Empty, "empty"},           {Stage::Wall, "wall"},         {Stage::Hand, "hand"},
-    {Stage::Offer, "offer"},           {Stage::Claim, "claim"},       {Stage::Reveal, "reveal"},
-    {Stage::Settlement, "settlement"}, {Stage::Settings, "settings"},
+    {Stage::Empty, "empty"},
+    {Stage::Wall, "wall"},
+    {Stage::Hand, "hand"},
+    {Stage::Offer, "offer"},
+    {Stage::Claim, "claim"},
+    {Stage::Reveal, "reveal"},
+    {Stage::Settlement, "settlement"},
+    {Stage::Settings, "settings"},
+    {Stage::Chat, "chat"},
+    {Stage::Talk, "talk"},
+    {Stage::Phrases, "phrases"},
+    {Stage::Voices, "voices"},
+    {Stage::Card, "card"},
 };
 
 // Seat bits by relative seat, the local player sitting at seat bit 1.
@@ -211,6 +221,13 @@ void Script::Seat() {
     protocol::PutGbk(r, 48, 15, avatars[rel]);
     r[64] = rel % 2 == 0 ? 1 : 2;
     protocol::PutGbk(r, 72, 8, "本地");
+    protocol::PutLittleEndian(r, 80, 1200 + 350 * static_cast<std::uint64_t>(rel), 8);  // points
+    protocol::PutLittleEndian(r, 88, 100, 8);                                           // credit
+    for (int k = 0; k < 4; ++k) {  // logins, drops, wins, losses
+      const std::uint64_t counts[] = {86, 2, 31, 27};
+      protocol::PutLittleEndian(r, 152 + 4 * static_cast<std::size_t>(k),
+                                counts[k] + static_cast<std::uint64_t>(rel) * (k == 1 ? 0 : 5), 4);
+    }
     protocol::PutLittleEndian(r, 96, coins[rel], 8);
     protocol::PutGbk(r, 112, 16, levels[rel]);
     protocol::PutGbk(r, 168, 15, accounts[rel]);
@@ -423,7 +440,7 @@ std::optional<Stage> StageByName(const std::string& name) {
 }
 
 const char* StageNames() {
-  return "empty|wall|hand|offer|claim|reveal|settlement|settings";
+  return "empty|wall|hand|offer|claim|reveal|settlement|settings|chat|talk|phrases|voices|card";
 }
 
 void PlayTo(Client& c, Stage stage) {
@@ -444,7 +461,30 @@ void PlayTo(Client& c, Stage stage) {
     VosOptionClick(c, 0);  // 背景音乐 off
     return;
   }
+  if (stage >= Stage::Chat && stage <= Stage::Card) {
+    script.PlayTo(Stage::Hand);
+    PlayChat(c, stage);
+    return;
+  }
   script.PlayTo(stage);
+}
+
+const ui::Form* WindowOver(const Client& c, Stage stage) {
+  switch (stage) {
+    case Stage::Settlement:
+      return &c.forms.Score;
+    case Stage::Settings:
+      return &c.forms.VosSet;
+    case Stage::Talk:
+      return &c.forms.Talk;
+    case Stage::Phrases:
+    case Stage::Voices:
+      return &c.forms.huifu;
+    case Stage::Card:
+      return &c.forms.Information;
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace tallow::picture

@@ -8,7 +8,10 @@
 
 namespace tallow {
 class Client;
+namespace ui {
+class Form;
 }
+}  // namespace tallow
 
 namespace tallow::picture {
 
@@ -21,6 +24,11 @@ enum class Stage {
   Reveal,      // the hand won and every hand revealed
   Settlement,  // the settlement of that hand in the result window
   Settings,    // the hand in play with the sound settings open, the table loop switched off
+  Chat,        // a hand in play with chat in the ticker and a private line being typed
+  Talk,        // ... and the chat window open with its history
+  Phrases,     // ... and the phrase window open with the text phrases
+  Voices,      // ... and the phrase window open with the voice phrases
+  Card,        // ... and the card of the opposite player under the pointer
 };
 
 std::optional<Stage> StageByName(const std::string& name);
@@ -33,5 +41,12 @@ inline constexpr const char* kLocalAccount = "player";
 // Plays the table of a started client (FormLoad done) up to the stage. A record the client
 // refuses ends the process as it would at a real table.
 void PlayTo(Client& c, Stage stage);
+
+// The small window that stands over the table in the stage's picture, or nullptr.
+const ui::Form* WindowOver(const Client& c, Stage stage);
+
+// The chat of a table in play: lines from every side, the local player's own and an
+// announcement, a private line half typed, and the window the stage opens.
+void PlayChat(Client& c, Stage stage);
 
 }  // namespace tallow::picture

@@ -1,7 +1,6 @@
 #include "session/dispatch_cases.h"
 
 #include "base/tiles.h"
-#include "chat/chat_display.h"
 #include "forms/notice_window.h"
 #include "hand/hand_start.h"
 #include "hand/seating.h"
@@ -64,7 +63,7 @@ void RunCase(Client& c, int kase, protocol::Header& h) {
     case 14:
       // The chat line was shown while the message was extracted; only the seat is converted.
       h.SeatMask = static_cast<std::uint8_t>(RelativeSeat(c.table.custom(0).SeatBit, h.SeatMask));
-      return OnChatMessage(c, h);
+      return;
     case 15:
       return OnPlayerProfile(c, h);
     case 16:

@@ -73,9 +73,7 @@ void ExtractMessage(Client& c) {
         protocol::CString(f.CurrentMessage, protocol::off::kSeatName, protocol::off::kSeatNameSize);
     f.SeatNames(BitPosition(f.MessageHeader.SeatMask)) += protocol::FromGbk(name);
   } else if (code == static_cast<int>(protocol::MsgType::ChatMessage)) {
-    auto text =
-        protocol::CString(f.CurrentMessage, protocol::off::kChatText, protocol::off::kChatTextSize);
-    ShowChatLine(c, protocol::FromGbk(text));
+    ShowChatLine(c, ChatTextOf(f.CurrentMessage));
   }
   r.ReceiveRead = (start + kMessageSize) % kRingSize;
 }

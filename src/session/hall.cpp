@@ -175,6 +175,7 @@ void ResetSession(Client& c) {
     f.tsSpeak(i).Visible = false;
   }
   f.Words.Visible = false;
+  c.forms.Talk.Text1.Clear();
 
   c.receive.ReceiveRead = c.receive.ReceiveWrite = 0;
   c.send.SendRead = c.send.SendWrite = 0;

@@ -1,5 +1,6 @@
 #include "session/input_routing.h"
 
+#include "forms/chat_controls.h"
 #include "play/operation_panel.h"
 #include "play/tile_selection.h"
 #include "session/client.h"
@@ -63,6 +64,7 @@ void HandleMainFormInput(Client& c, const ui::InputEvent& e) {
   if (ctl == &f.ImgMin(0)) return TitleButtonInput(c, 1, e);
   if (ctl == &f.LbMove) return DragStripInput(c, e);
   if (ctl == &f.WebBrowser1) return WebPanelInput(c, e);
+  if (ChatControlInput(c, e)) return;
   if (ctl == &f.Chat) {
     if (e.kind == ui::InputKind::KeyDown) ChatKeyDown(c, e.keyCode);
     return;

@@ -4,6 +4,8 @@
 
 #include "base/general.h"
 #include "base/pictures.h"
+#include "chat/chat_input.h"
+#include "forms/chat_windows.h"
 #include "forms/exit_dialog.h"
 #include "forms/result_windows.h"
 #include "forms/vos_set.h"
@@ -30,8 +32,11 @@ void LockStartButton(Client& c) {
 void ToolbarClick(Client& c, int i) {
   auto& forms = c.forms;
   switch (i) {
+    case 0:  // send the typed line, without the flood control
+      SendButtonLine(c);
+      break;
     case 1:  // chat window
-      forms.Talk.Visible = !forms.Talk.Visible;
+      ToggleTalk(c);
       break;
     case 2:  // start / continue
       StartOrContinue(c);

@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Shot{"hand", 1024, 768}, Shot{"hand", 800, 600}, Shot{"offer", 1024, 768},
                       Shot{"claim", 1024, 768}, Shot{"claim", 800, 600}, Shot{"reveal", 1024, 768},
                       Shot{"settlement", 1024, 768}, Shot{"settlement", 800, 600},
-                      Shot{"settings", 1024, 768}),
+                      Shot{"settings", 1024, 768}, Shot{"talk", 1024, 768}, Shot{"card", 800, 600}),
     [](const auto& info) {
       return std::string(info.param.state) + "_" + std::to_string(info.param.w);
     });

@@ -296,3 +296,32 @@ TEST(PictureStage, NamesAreKnown) {
 
 }  // namespace
 }  // namespace tallow::testing
+
+namespace tallow::testing {
+namespace {
+
+// The chat stages over a hand in play: two lines in the ticker, the window each stage opens.
+TEST(PictureStage, ChatStagesShowTheTickerAndTheirWindow) {
+  for (Size size : kSizes) {
+    for (Stage stage : {Stage::Chat, Stage::Talk, Stage::Phrases, Stage::Card}) {
+      PictureTable table(size, "chat" + std::to_string(static_cast<int>(stage)));
+      Client& c = table.c();
+      picture::PlayTo(c, stage);
+      EXPECT_EQ(c.mainForm.Sysmsg(0).ListCount(), 1);
+      EXPECT_EQ(c.mainForm.Sysmsg(1).lines.at(0).rfind("松鼠对你说", 0), 0u);
+      EXPECT_EQ(c.mainForm.Chat.Text.rfind("你对松鼠说: ", 0), 0u);
+      EXPECT_EQ(c.forms.Talk.Visible, stage == Stage::Talk);
+      EXPECT_EQ(c.forms.huifu.Visible, stage == Stage::Phrases);
+      EXPECT_EQ(c.forms.Information.Visible, stage == Stage::Card);
+      EXPECT_EQ(picture::WindowOver(c, stage) != nullptr, stage != Stage::Chat);
+      // The long private line wraps: its continuation lines start with a space.
+      const auto& history = c.forms.Talk.Text1.lines;
+      EXPECT_GE(history.size(), 6u);
+      EXPECT_TRUE(std::any_of(history.begin(), history.end(),
+                              [](const std::string& l) { return l.starts_with(" "); }));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tallow::testing
