@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/notice_window.h"
+#include "hand/table_reset.h"
 #include "seating_support.h"
 #include "session/players.h"
 
@@ -322,6 +323,31 @@ TEST_F(Session, WildTileKeepsTheLowBytes) {
   ASSERT_FALSE(Deliver(h, r));
   EXPECT_EQ(c().table.WildTile, 0xFF);
   EXPECT_EQ(c().table.WildIndicator, 0x18);
+}
+
+// The wild tile stands in the 混儿 frame, as its large upright face, until the table is cleared;
+// a value that names no tile leaves the frame empty.
+TEST_F(Session, WildTileIsShownInItsFrameUntilTheReset) {
+  struct Case {
+    int wild, picture;  // picture 0: the frame stays empty
+  };
+  const Case cases[] = {{0x49, 201 + 144 + 18 + 8},
+                        {0x11, 201 + 144},
+                        {0x17, 201 + 144 + 6},
+                        {0x89, 201 + 144 + 27 + 8},
+                        {0, 0},
+                        {0x18, 0},
+                        {0x30, 0},
+                        {0x40, 0}};
+  auto& jk = c().mainForm.JK_Image;
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.wild);
+    ASSERT_FALSE(Deliver(h, ClientHarness::ServerRecord(14, 0, {0, 0, k.wild, 0x48})));
+    EXPECT_EQ(jk.Visible, k.picture != 0);
+    if (k.picture != 0) EXPECT_EQ(jk.picture.id, k.picture);
+    ClearHandDisplay(c());
+    EXPECT_FALSE(jk.Visible);
+  }
 }
 
 TEST_F(Session, NoticeButtons) {
