@@ -418,6 +418,34 @@ TEST_F(Spectator, TableAssembledFromTheFourthProfile) {
   EXPECT_TRUE(Deliver(h, Profile({.seatMask = 8, .account = "late"})));
 }
 
+// The watched id is an 8-byte real like the profiles' user ids: ids beyond 32 bits match, and
+// no number on the command line is out of range.
+TEST(SpectatorId, TheWatchedPlayerIsFoundByAnyUserId) {
+  struct Case {
+    std::string text;
+    std::uint64_t id;  // the user id of the profile at seat bit 2
+    bool found;
+  };
+  const Case cases[] = {{"5000000000", 5000000000ULL, true},
+                        {"18446744073709551615", 18446744073709551615ULL, true},
+                        {"4294967297", 1, false},
+                        {"1" + std::string(400, '0'), 3, false},
+                        {"-1", 18446744073709551615ULL, false}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.text);
+    ClientHarness h{"bob$pw$127.0.0.1$6000$Room$" + k.text};
+    h.StartAndLogIn();
+    Client& c = h.c();
+    const std::uint64_t ids[] = {7, k.id, 3, 4};
+    for (int b = 0; b <= 3; ++b) {
+      ASSERT_FALSE(Deliver(
+          h, Profile(
+                 {.seatMask = 1 << b, .account = b == 1 ? "watched" : "other", .userId = ids[b]})));
+    }
+    EXPECT_EQ(c.table.custom(0).Account, k.found ? "watched" : "");
+  }
+}
+
 TEST_F(Spectator, DepartureEndsTheWatch) {
   auto ended = Deliver(h, Named(21, 0, "someone"));
   ASSERT_TRUE(ended);
