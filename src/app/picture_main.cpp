@@ -6,27 +6,45 @@
 // STATE: empty (the table after start-up), wall (the whole wall built), hand (a hand in play),
 // offer (a chow offered), claim (the chow chooser open), reveal (the hands shown after a win),
 // settlement (the result window over the table), settings (the sound settings window open over
-// a hand in play, the table loop switched off); chat (two lines in the ticker, a private line
+// a hand in play, the table loop switched off), chat (two lines in the ticker, a private line
 // being typed), talk (the chat window), phrases and voices (the phrase window with either list),
-// card (the player card under the opposite portrait). The hand states are played by feeding the
-// client the records a server would send (picture_script.cpp), on a clock that never waits.
+// card (the player card under the opposite portrait), toolbar (the pointer on 战绩: the button lit
+// with its tooltip), web (the web panel's page over the emblem), exit (the exit confirmation
+// during the hand), exit-between (the same after the settlement), notice (the game-over notice),
+// wild (the hand just dealt, its wild tile in the 混儿 frame). The hand states are played by
+// feeding the client the records a server would send (picture_script.cpp), on a clock that
+// never waits. The web panel shows the shipped panel page of $TALLOW_SITE_DIR (default: the
+// build's own site).
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 #include "app/picture_clock.h"
 #include "app/picture_script.h"
 #include "art_resources.h"
+#include "platform/qt/form_layout.h"
 #include "platform/qt/form_painter.h"
+#include "platform/qt/form_view.h"
+#include "platform/qt/pixmap_cache.h"
 #include "platform/qt/qt_platform.h"
 #include "session/client.h"
 #include "session/startup.h"
 
 namespace {
+
+using tallow::picture::Stage;
+namespace qtp = tallow::platform::qt;
 
 int Usage() {
   std::fprintf(stderr, "usage: tallow-picture OUT.png %s [WIDTHxHEIGHT]\n",
@@ -34,31 +52,98 @@ int Usage() {
   return 2;
 }
 
-// A small window painted where it stands over the table window. A window with a frame gets a
-// plain title bar of `titleBar` pixels, as a window manager would draw it, over its client area.
-void PaintOver(QImage& table, const tallow::ui::Form& tableForm, const tallow::ui::Form& window,
-               int titleBar = 0) {
-  const QImage client = tallow::platform::qt::RenderToImage(window);
+int Fail(const char* what) {
+  std::fprintf(stderr, "tallow-picture: %s\n", what);
+  return 1;
+}
+
+// The hot spot of the hand pointer, as the table window sets it.
+constexpr QPoint kHandHotSpot(12, 4);
+// Where the window system puts a tooltip: below and right of the pointer, or above it when
+// there is no room below.
+constexpr QPoint kTooltipOffset(2, 16);
+constexpr int kTooltipAbove = 24;
+
+// A small window painted where it stands over the table window: its client area, under a
+// title bar drawn by the style when the window has one.
+void PaintOver(QImage& table, const tallow::ui::Form& tableForm, const tallow::ui::Form& window) {
+  const QImage client = qtp::RenderToImage(window);
   QPainter p(&table);
   // Both windows are placed in twips on the screen.
-  const int x = static_cast<int>((window.Left - tableForm.Left) / 15);
-  const int y = static_cast<int>((window.Top - tableForm.Top) / 15);
-  if (titleBar > 0) {
-    const QRect bar(x, y, client.width(), titleBar);
-    p.fillRect(bar, QColor(0x2b, 0x4a, 0x6f));
-    QFont font("WenQuanYi Zen Hei");
-    font.setPixelSize(13);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(bar.adjusted(10, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-               QString::fromStdString(window.Caption));
-    p.drawImage(x, y + titleBar, client, 0, 0, client.width(), client.height() - titleBar);
-    p.setPen(QColor(0x1a, 0x30, 0x48));
-    p.drawRect(x, y, client.width() - 1, client.height() - 1);
-  } else {
-    p.drawImage(x, y, client);
+  const QPoint at(static_cast<int>((window.Left - tableForm.Left) / 15),
+                  static_cast<int>((window.Top - tableForm.Top) / 15));
+  if (window.Borderless) {
+    p.drawImage(at, client);
+    return;
   }
+  QStyle* style = QApplication::style();
+  QStyleOptionTitleBar bar;
+  bar.text = QString::fromStdString(window.Caption);
+  bar.titleBarFlags =
+      Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  bar.subControls = QStyle::SC_TitleBarLabel | QStyle::SC_TitleBarCloseButton;
+  bar.state = QStyle::State_Active | QStyle::State_Enabled;
+  bar.titleBarState = Qt::WindowActive;
+  bar.palette = QApplication::palette();
+  const int barHeight = style->pixelMetric(QStyle::PM_TitleBarHeight, &bar);
+  // The window's outer size holds the title bar; the client area is what lies below it.
+  bar.rect = QRect(at, QSize(client.width(), barHeight));
+  style->drawComplexControl(QStyle::CC_TitleBar, &bar, &p);
+  p.drawImage(at + QPoint(0, barHeight), client,
+              QRect(0, 0, client.width(), client.height() - barHeight));
+  p.setPen(bar.palette.color(QPalette::Shadow));
+  p.drawRect(QRect(at, client.size()).adjusted(0, 0, -1, -1));
+}
+
+// The lit toolbar button of the table, or nullptr.
+const tallow::ui::Control* LitButton(const tallow::Client& c) {
+  for (int i = 0; i <= 8; ++i) {
+    if (c.toolbar.ButtonHover(i) != 0) return &c.mainForm.AnNiu(i);
+  }
+  return nullptr;
+}
+
+// The pointer resting on the button: the tooltip the window shows for it, and the pointer.
+bool PaintPointerWithTooltip(QImage& image, qtp::FormView& view, const tallow::ui::Form& form,
+                             const tallow::ui::Control& button) {
+  const QPoint at = qtp::PlacedRect(qtp::PlaceControls(form), &button).center();
+  QHelpEvent ask(QEvent::ToolTip, at, view.mapToGlobal(at));
+  QApplication::sendEvent(&view, &ask);
+  QWidget* tip = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->inherits("QTipLabel") && w->isVisible()) tip = w;
+  }
+  if (tip == nullptr) return false;
+  const QImage tipImage = tip->grab().toImage();
+  QPoint where = at + kTooltipOffset;
+  if (where.y() + tipImage.height() > image.height()) {
+    where.ry() -= kTooltipAbove + tipImage.height();
+  }
+  where.setX(std::clamp(where.x(), 0, image.width() - tipImage.width()));
+  QPainter p(&image);
+  p.drawImage(where, tipImage);
+  const QPixmap& hand = qtp::PixmapCache::Shared().Get(tallow::ui::Picture{0, "cursor_hand"});
+  p.drawPixmap(at - kHandHotSpot, hand);
+  return true;
+}
+
+// Handles events until the condition holds or the time is up; returns the condition.
+template <class Done>
+bool PumpUntil(Done done, int timeoutMs) {
+  QElapsedTimer t;
+  t.start();
+  while (!done()) {
+    if (t.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  return true;
+}
+
+// The panel page the shipped site holds, as the server would name it.
+std::string PanelPage() {
+  QString site = qEnvironmentVariable("TALLOW_SITE_DIR");
+  if (site.isEmpty()) site = QStringLiteral(TALLOW_DEFAULT_SITE_DIR);
+  return QUrl::fromLocalFile(QDir(site).filePath("panel.html")).toString().toStdString();
 }
 
 }  // namespace
@@ -85,7 +170,7 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   tallow::InitArtResources();
-  tallow::platform::qt::QtPlatform qt;
+  qtp::QtPlatform qt;
   // The hand is played on a clock of its own: the client's pauses (dice, pooling, the
   // face-down hand) take no time.
   tallow::picture::StepClock clock;
@@ -98,11 +183,45 @@ int main(int argc, char** argv) {
   auto& f = client.mainForm;
   f.Sysmsg(0).Clear();
   f.Sysmsg(0).AddItem("欢迎来到松竹麻将！");
-  tallow::picture::PlayTo(client, *stage);
-  QImage image = tallow::platform::qt::RenderToImage(f);
-  if (const auto* window = tallow::picture::WindowOver(client, *stage)) {
-    const bool framed = *stage == tallow::picture::Stage::Settings;
-    PaintOver(image, f, *window, framed ? static_cast<int>(tallow::VosSetForm::kTitleBar) : 0);
+  const std::string page = *stage == Stage::Web ? PanelPage() : std::string();
+  if (page.size() > 99) return Fail("the site's address is too long for the login record");
+  tallow::picture::PlayTo(client, *stage, page);
+
+  QImage image;
+  if (*stage == Stage::Toolbar || *stage == Stage::Web) {
+    // The table window itself: the web panel is a real widget, the tooltip a real window. The
+    // window's own appearance is no restore by a player, so it does not look for the hall.
+    const auto logic = f.OnInput;
+    bool pageDone = false;
+    f.OnInput = [&logic, &pageDone](const tallow::ui::InputEvent& e) {
+      if (e.kind == tallow::ui::InputKind::Resize) return;
+      pageDone = pageDone || e.kind == tallow::ui::InputKind::DocumentComplete ||
+                 e.kind == tallow::ui::InputKind::NavigateError;
+      logic(e);
+    };
+    qtp::FormView view(f);
+    view.Refresh();
+    if (*stage == Stage::Web) {
+      if (!PumpUntil([&] { return pageDone; }, 15000) || client.shell.WebPanelFailed != 0) {
+        return Fail("the panel page did not load");
+      }
+      view.Refresh();
+    }
+    image = view.grab().toImage();
+    const tallow::ui::Control* lit = LitButton(client);
+    if (lit != nullptr && !PaintPointerWithTooltip(image, view, f, *lit)) {
+      return Fail("no tooltip came up");
+    }
+  } else {
+    image = qtp::RenderToImage(f);
+  }
+  // Every small window up, and the one the state is about.
+  auto& forms = client.forms;
+  const tallow::ui::Form* shown = tallow::picture::WindowOver(client, *stage);
+  for (const tallow::ui::Form* window : std::initializer_list<const tallow::ui::Form*>{
+           &forms.Score, &forms.Hero, &forms.frmExit, &forms.frmOtherExit, &forms.VosSet,
+           &forms.Talk, &forms.huifu, &forms.Information}) {
+    if (window->Visible || window == shown) PaintOver(image, f, *window);
   }
   if (!image.save(QString::fromStdString(out))) {
     std::fprintf(stderr, "cannot write %s\n", out.c_str());

@@ -42,6 +42,12 @@ constexpr StageName kStages[] = {
     {Stage::Phrases, "phrases"},
     {Stage::Voices, "voices"},
     {Stage::Card, "card"},
+    {Stage::Toolbar, "toolbar"},
+    {Stage::Web, "web"},
+    {Stage::ExitInHand, "exit"},
+    {Stage::ExitBetween, "exit-between"},
+    {Stage::Notice, "notice"},
+    {Stage::Wild, "wild"},
 };
 
 // Seat bits by relative seat, the local player sitting at seat bit 1.
@@ -112,10 +118,14 @@ class Script {
  public:
   explicit Script(Client& c) : c_(c) {}
 
-  void Seat();
+  void Seat(const std::string& webPage);
   void StartHand();
   // Plays from the deal to the stage.
   void PlayTo(Stage stage);
+  // The server reports that the seat at `rel` has run out of coins: the game is over.
+  void OutOfCoins(int rel) {
+    Feed(Rec(16, 0xF & ~kSeatBit[static_cast<std::size_t>(rel)], {0, 0, 0, 3}));
+  }
 
  private:
   using Values = std::array<int, 4>;
@@ -202,8 +212,12 @@ class Script {
   std::array<int, 4> pool_{};
 };
 
-void Script::Seat() {
-  Feed(Rec(18, 0, {3, 15, 0, 1}));  // login accepted: 3 timeouts, 15 seconds a turn
+void Script::Seat(const std::string& webPage) {
+  // Login accepted: 3 timeouts, 15 seconds a turn, the web panel's page.
+  auto login = Rec(18, 0, {3, 15, 0, 1});
+  if (webPage.size() > 99) throw std::invalid_argument("web page address too long");
+  protocol::PutGbk(login, 16, 99, webPage);
+  Feed(login);
   const char* accounts[] = {kLocalAccount, "lanlan", "zhuzi", "songshu"};
   const char* nicknames[] = {"我自己", "兰兰", "竹子", "松鼠"};
   const char* avatars[] = {"m1", "w2", "m3", "w4"};
@@ -440,10 +454,11 @@ std::optional<Stage> StageByName(const std::string& name) {
 }
 
 const char* StageNames() {
-  return "empty|wall|hand|offer|claim|reveal|settlement|settings|chat|talk|phrases|voices|card";
+  return "empty|wall|hand|offer|claim|reveal|settlement|settings|chat|talk|phrases|voices|card|"
+         "toolbar|web|exit|exit-between|notice|wild";
 }
 
-void PlayTo(Client& c, Stage stage) {
+void PlayTo(Client& c, Stage stage, const std::string& webPage) {
   if (stage == Stage::Empty) return;
   if (stage == Stage::Wall) {
     ResetTableDisplay(c);
@@ -453,20 +468,44 @@ void PlayTo(Client& c, Stage stage) {
     return;
   }
   Script script(c);
-  script.Seat();
+  script.Seat(webPage);
   script.StartHand();
-  if (stage == Stage::Settings) {
-    script.PlayTo(Stage::Hand);
-    ToolbarClick(c, kSettingsButton);
-    VosOptionClick(c, 0);  // 背景音乐 off
-    return;
+  if (stage == Stage::Wild) return;
+  auto& f = c.mainForm;
+  auto input = [&](ui::InputKind kind, ui::Control& control) { f.OnInput({kind, &control}); };
+  switch (stage) {
+    case Stage::Settings:
+      script.PlayTo(Stage::Hand);
+      ToolbarClick(c, kSettingsButton);
+      VosOptionClick(c, 0);  // 背景音乐 off
+      return;
+    case Stage::Chat:
+    case Stage::Talk:
+    case Stage::Phrases:
+    case Stage::Voices:
+    case Stage::Card:
+      script.PlayTo(Stage::Hand);
+      PlayChat(c, stage);
+      return;
+    case Stage::Toolbar:
+    case Stage::Web:
+    case Stage::ExitInHand:
+      script.PlayTo(Stage::Hand);
+      if (stage == Stage::Toolbar) input(ui::InputKind::MouseMove, f.AnNiu(5));
+      if (stage == Stage::ExitInHand) input(ui::InputKind::Click, f.AnNiu(8));
+      return;
+    case Stage::ExitBetween:
+      script.PlayTo(Stage::Settlement);
+      input(ui::InputKind::Click, f.Pic1);  // a click on the table puts the result window away
+      input(ui::InputKind::Click, f.AnNiu(8));
+      return;
+    case Stage::Notice:
+      script.PlayTo(Stage::Settlement);
+      script.OutOfCoins(1);
+      return;
+    default:
+      script.PlayTo(stage);
   }
-  if (stage >= Stage::Chat && stage <= Stage::Card) {
-    script.PlayTo(Stage::Hand);
-    PlayChat(c, stage);
-    return;
-  }
-  script.PlayTo(stage);
 }
 
 const ui::Form* WindowOver(const Client& c, Stage stage) {

@@ -151,7 +151,11 @@ void OnNewHand(Client& c, const protocol::Header& h) {
   auto& f = c.mainForm;
   auto& s = c.session;
   f.Label3.Caption.clear();
-  if (c.forms.frmExit.Visible) c.forms.frmExit.Visible = false;
+  if (c.forms.frmExit.Visible) {
+    // Unloaded, not hidden: its next opening loads it afresh.
+    c.forms.frmExit.Visible = false;
+    c.forms.frmExit.Loaded = false;
+  }
   c.players.GameOverSeen = 0;
   if (c.table.Spectating != 0) {
     ClearHandDisplay(c);

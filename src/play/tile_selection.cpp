@@ -96,6 +96,23 @@ void TileMouseMove(Client& c, int sprite) {
   m.Top = me.HandY - kLift;
 }
 
+void DropLiftedTile(Client& c, double x, double y) {
+  auto& t = c.table;
+  if (c.toolbar.ToolbarLock(2) == 0 || t.Spectating != 0) return;
+  const SeatRecord& me = t.custom(0);
+  for (int k = me.HandStart; k < me.HandStart + me.HandCount; ++k) {
+    const short s = me.mj(k).Sprite;
+    if (s < 0 || s > 119) continue;
+    auto& m = c.mainForm.MJ_Image(s);
+    if (m.Top != me.HandY - kLift) continue;
+    const bool underPointer =
+        m.Left < x && x < m.Left + m.Width && m.Top < y && y < m.Top + m.Height + kLift;
+    if (underPointer) continue;
+    m.Top = me.HandY;
+    return;
+  }
+}
+
 void TileMouseDown(Client& c, int sprite, int button) {
   auto& t = c.table;
   // After a timeout (auto-play acts) or with the link down the hand takes no clicks.

@@ -73,8 +73,9 @@ void DrawLocal(Client& c, int pos, int count, const std::array<short, 4>& tiles)
   auto& m = f.MJ_Image(e.Sprite);
   m.Move(me.HandX + pos * w, me.HandY, w, h);
   if (t.HasWildTile()) m.Left += w / 2.0;
-  if (!t.HasWildTile() && (me.HandCount == 14 || (me.HandCount == 13 && me.IsDealer == 0))) {
-    // A complete hand is shown face down for a moment, then sorted face up.
+  if (t.WildTile < 0 && (me.HandCount == 14 || (me.HandCount == 13 && me.IsDealer == 0))) {
+    // A complete hand of a hand without a wild-tile message (still -1 from the reset) is shown
+    // face down for a moment, then sorted face up.
     for (int k = me.HandStart; k < me.HandStart + me.HandCount; ++k) {
       SetTileSprite(c, me.mj(k).Sprite, kStandingBack);
     }

@@ -70,9 +70,15 @@ void HandleMainFormInput(Client& c, const ui::InputEvent& e) {
     return;
   }
   if (e.kind == ui::InputKind::KeyDown) return TableKeyDown(c, e.keyCode);
-  if (e.kind == ui::InputKind::Click && ctl->Name == "AnNiu" && f.AnNiu.IsLoaded(ctl->Index) &&
-      ctl == &f.AnNiu(ctl->Index)) {
-    return ToolbarClick(c, ctl->Index);
+  if (ctl->Name == f.AnNiu.Name() && f.AnNiu.IsLoaded(ctl->Index) && ctl == &f.AnNiu(ctl->Index)) {
+    if (e.kind == ui::InputKind::Click) return ToolbarClick(c, ctl->Index);
+    if (e.kind == ui::InputKind::MouseMove) return ToolbarMouseMove(c, ctl->Index);
+  }
+  if (ctl == &f.Pic1 && e.kind == ui::InputKind::MouseMove) {
+    // Back on the table from the toolbar or from a lifted tile.
+    PointerOnTable(c);
+    DropLiftedTile(c, e.x, e.y);
+    return;
   }
   if (PlayInput(c, e)) return;
   if (e.kind == ui::InputKind::MouseMove && ctl->Parent == nullptr && ctl != &f.Pic1) {

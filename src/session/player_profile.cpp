@@ -68,7 +68,7 @@ void AssembleSpectatorTable(Client& c) {
   auto& info = c.players.PlayerInfo;
   CheckedArray<PlayerRecord, 0, 3> parsed;
   for (int k = 0; k <= 3; ++k) parsed(k) = ParseProfile(store(k));
-  const double watched = c.session.WatchedUserId;
+  const double watched = info(0).UserId;  // the watched player's id from the command line
   for (int k = 0; k <= 3; ++k) {
     if (parsed(k).UserId != watched) continue;
     const int w = store(k)[protocol::off::kSeatMask] & 15;

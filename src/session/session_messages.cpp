@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/general.h"
+#include "base/pictures.h"
 #include "base/tiles.h"
 #include "forms/notice_window.h"
 #include "forms/result_windows.h"
@@ -208,6 +209,7 @@ void OnSeatEvent(Client& c, const protocol::Header& h) {
 void OnWildTileSet(Client& c, const protocol::Header& h) {
   c.table.WildTile = static_cast<short>(h.Value[2] & 0xFF);
   c.table.WildIndicator = h.Value[3] & 0xFF;
+  ShowWildTile(c);
 }
 
 }  // namespace tallow

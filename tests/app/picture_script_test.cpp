@@ -285,9 +285,50 @@ TEST(PictureStage, SettlementFillsTheResultWindow) {
   EXPECT_EQ(c.table.TurnCountdown, 15);
 }
 
+// The stages around the hand show what their names promise.
+TEST(PictureStage, WindowsAndMarksOverTheTable) {
+  struct Case {
+    Stage stage;
+    const char* name;
+    bool (*shows)(Client& c);
+  };
+  const Case cases[] = {
+      {Stage::Wild, "wild",
+       [](Client& c) { return c.mainForm.JK_Image.Visible && c.table.custom(0).HandCount == 14; }},
+      {Stage::Toolbar, "toolbar",
+       [](Client& c) {
+         return c.toolbar.ButtonHover(5) != 0 && !c.mainForm.AnNiu(5).ToolTipText.empty();
+       }},
+      {Stage::Web, "web",
+       [](Client& c) {
+         return c.mainForm.WebBrowser1.Visible && c.mainForm.WebBrowser1.Url == "file:///p.html";
+       }},
+      {Stage::ExitInHand, "exit",
+       [](Client& c) { return c.forms.frmExit.Visible && c.forms.frmExit.Label2.Visible; }},
+      {Stage::ExitBetween, "exit-between",
+       [](Client& c) {
+         return c.forms.frmExit.Visible && !c.forms.frmExit.Label2.Visible &&
+                !c.forms.Score.Visible;
+       }},
+      {Stage::Notice, "notice",
+       [](Client& c) { return c.forms.frmOtherExit.Visible && c.forms.Score.Visible; }},
+  };
+  for (const Case& k : cases) {
+    PictureTable table({1024, 768}, k.name);
+    try {
+      picture::PlayTo(table.c(), k.stage, "file:///p.html");
+    } catch (const ProcessEnded& e) {
+      ADD_FAILURE() << k.name << ": the client ended: " << e.reason;
+      continue;
+    }
+    EXPECT_TRUE(k.shows(table.c())) << k.name;
+  }
+}
+
 TEST(PictureStage, NamesAreKnown) {
-  for (const char* name :
-       {"empty", "wall", "hand", "offer", "claim", "reveal", "settlement", "settings"}) {
+  for (const char* name : {"empty", "wall", "hand", "offer", "claim", "reveal", "settlement",
+                           "settings", "chat", "talk", "phrases", "voices", "card", "toolbar",
+                           "web", "exit", "exit-between", "notice", "wild"}) {
     EXPECT_TRUE(picture::StageByName(name)) << name;
   }
   EXPECT_FALSE(picture::StageByName("Hand"));

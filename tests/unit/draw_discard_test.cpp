@@ -36,6 +36,17 @@ TEST(Deal, FillsEveryHandFromTheWallHeadAndSortsTheLocalHand) {
   ExpectConsistent(c, "after the deal");
 }
 
+// The complete hand turns face down for a moment only in a hand without a wild-tile message.
+TEST(Deal, OnlyAHandWithoutAWildTileMessageTurnsFaceDown) {
+  for (int wild : {-1, 0, 0x49}) {
+    SCOPED_TRACE(wild);
+    PlayTable t(wild);
+    const int sleeps = t.h.p.clock.Sleeps();
+    t.Deal(kDealerHand);
+    EXPECT_EQ(t.h.p.clock.Sleeps() > sleeps, wild < 0);
+  }
+}
+
 // Plays the local dealer's first discard by click after the server's offer.
 void LocalDiscard(PlayTable& t, int code) {
   t.Offer(0);
