@@ -123,9 +123,10 @@ struct VoiceClock : platform::ISound {
 void BM_DiscardToItsVoice(benchmark::State& state) {
   ClientHarness h;
   VoiceClock sound;
-  h.client = std::make_unique<Client>(platform::Platform{h.p.clock, h.p.socket, sound, h.p.hall,
-                                                         h.p.dialogs, h.p.resources, h.p.process},
-                                      kPlayerLine);
+  h.client = std::make_unique<Client>(
+      platform::Platform{h.p.clock, h.p.socket, sound, h.p.hall, h.p.dialogs, h.p.resources,
+                         h.p.process, h.p.files},
+      kPlayerLine);
   DealtTable(h);
   Feed(h, 5, 2, {});
   const TableState table = h.c().table;

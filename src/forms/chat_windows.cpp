@@ -209,8 +209,7 @@ void LoadHuifu(Client& c) {
   auto& f = c.forms.huifu;
   if (f.Loaded) return;
   f.Loaded = true;
-  classIniFile ini;
-  ini.INIFileName = PhraseIniPath(c);
+  const classIniFile ini(c.platform.files, PhraseIniPath(c));
   ReadPhrases(ini, "Phrase1", f.List1);
   ReadPhrases(ini, "Phrase2", f.List2);
 }
