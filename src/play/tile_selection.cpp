@@ -3,9 +3,9 @@
 #include "base/general.h"
 #include "base/pictures.h"
 #include "base/tiles.h"
-#include "play/discards.h"
+#include "hand/discards.h"
+#include "hand/tile_rows.h"
 #include "play/operation_panel.h"
-#include "play/tile_rows.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
 

@@ -18,6 +18,7 @@
 #include "session/session_state.h"
 #include "shell/main_form.h"
 #include "shell/shell_state.h"
+#include "spectator/spectator_state.h"
 #include "table/evaluation_state.h"
 
 namespace tallow {
@@ -52,6 +53,7 @@ class Client {
   ChatState chat;
   ShellState shell;
   ToolbarState toolbar;
+  SpectatorState spectator;
   Forms forms;
 
   // Ends the process through the platform; never returns.

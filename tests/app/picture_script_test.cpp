@@ -16,7 +16,7 @@
 #include "base/pictures.h"
 #include "base/tiles.h"
 #include "doubles/fakes.h"
-#include "play/tile_rows.h"
+#include "hand/tile_rows.h"
 #include "session/client.h"
 #include "session/startup.h"
 

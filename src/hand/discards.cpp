@@ -1,8 +1,8 @@
-#include "play/discards.h"
+#include "hand/discards.h"
 
 #include <cmath>
 
-#include "play/tile_rows.h"
+#include "hand/tile_rows.h"
 #include "session/client.h"
 
 namespace tallow {
