@@ -5,7 +5,10 @@
 //
 // STATE: empty (the table after start-up), wall (the whole wall built), hand (a hand in play),
 // offer (a chow offered), claim (the chow chooser open), reveal (the hands shown after a win),
-// settlement (the result window over the table). The hand states are played by feeding the
+// settlement (the result window over the table); watch and watch-later (a spectator's table
+// right after a restore in the middle of a hand, and a few discards later), rejoin and
+// rejoin-later (the watched player's own table at the same moments, as after a reconnection).
+// The hand states are played by feeding the
 // client the records a server would send (picture_script.cpp), on a clock that never waits.
 #include <QApplication>
 #include <QDir>
@@ -68,9 +71,14 @@ int main(int argc, char** argv) {
   tallow::picture::StepClock clock;
   tallow::platform::Platform platform{clock,      qt.socket,    qt.sound,  qt.hall,
                                       qt.dialogs, qt.resources, qt.process};
-  // A seat that opens no connection (proxy kind 9), in a room with a name.
-  tallow::Client client(platform, std::string(tallow::picture::kLocalAccount) +
-                                      "$pw$127.0.0.1$6000$松竹厅 一号桌$9$$0$$$0$$$");
+  // A seat that opens no connection (proxy kind 9), in a room with a name; or a spectator of
+  // that seat (user id 10001), whose line has no proxy field and whose connection never logs
+  // in on this clock.
+  const std::string room =
+      std::string(tallow::picture::kLocalAccount) + "$pw$127.0.0.1$6000$松竹厅 一号桌$";
+  tallow::Client client(platform, tallow::picture::IsSpectatorStage(*stage)
+                                      ? "watcher$pw$127.0.0.1$6000$松竹厅 一号桌$10001"
+                                      : room + "9$$0$$$0$$$");
   tallow::FormLoad(client);
   auto& f = client.mainForm;
   f.Sysmsg(0).Clear();

@@ -20,7 +20,15 @@ enum class Stage {
   Claim,       // ... and has clicked 吃: the chooser is open
   Reveal,      // the hand won and every hand revealed
   Settlement,  // the settlement of that hand in the result window
+  // Another hand, rebuilt from the server's snapshots in the middle of play
+  Watch,        // ... for a spectator of the local account's seat, which joins then
+  WatchLater,   // ... and the same table a few discards, a chow and a 中 kong later
+  Rejoin,       // ... for the local player himself, coming back after a break
+  RejoinLater,  // ... and his table at the later moment
 };
+
+// Whether the stage is drawn by a spectator (its client starts with a spectator's line).
+bool IsSpectatorStage(Stage stage);
 
 std::optional<Stage> StageByName(const std::string& name);
 // The stage names, separated by '|', for a usage line.

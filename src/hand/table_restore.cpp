@@ -228,8 +228,9 @@ void ShowIndicatorTile(Client& c, int sprite) {
   if (sprite < 0 || sprite > 119 || tile::Rank(code) == 0) return;
   const int side = sprite / 30;
   SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(TilePictureIndex(side, code)));
+  // In front even on a lower tile, which the next stack would otherwise cover.
   auto& m = c.mainForm.MJ_Image(sprite);
-  if (sprite % 2 == 0) m.ZOrder(ui::ZPosition::Front);
+  m.ZOrder(ui::ZPosition::Front);
   m.Visible = true;
   c.hand.IndicatorSprite = static_cast<short>(sprite);
 }

@@ -270,7 +270,8 @@ TEST(PictureStage, SettlementFillsTheResultWindow) {
 }
 
 TEST(PictureStage, NamesAreKnown) {
-  for (const char* name : {"empty", "wall", "hand", "offer", "claim", "reveal", "settlement"}) {
+  for (const char* name : {"empty", "wall", "hand", "offer", "claim", "reveal", "settlement",
+                           "watch", "watch-later", "rejoin", "rejoin-later"}) {
     EXPECT_TRUE(picture::StageByName(name)) << name;
   }
   EXPECT_FALSE(picture::StageByName("Hand"));
