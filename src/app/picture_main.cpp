@@ -11,7 +11,10 @@
 // card (the player card under the opposite portrait), toolbar (the pointer on 战绩: the button lit
 // with its tooltip), web (the web panel's page over the emblem), exit (the exit confirmation
 // during the hand), exit-between (the same after the settlement), notice (the game-over notice),
-// wild (the hand just dealt, its wild tile in the 混儿 frame). The hand states are played by
+// wild (the hand just dealt, its wild tile in the 混儿 frame); watch and watch-later (a
+// spectator's table right after a restore in the middle of a hand, and a few discards later),
+// rejoin and rejoin-later (the watched player's own table at the same moments, as after a
+// reconnection). The hand states are played by
 // feeding the client the records a server would send (picture_script.cpp), on a clock that
 // never waits. The web panel shows the shipped panel page of $TALLOW_SITE_DIR (default: the
 // build's own site).
@@ -176,9 +179,14 @@ int main(int argc, char** argv) {
   tallow::picture::StepClock clock;
   tallow::platform::Platform platform{clock,      qt.socket,    qt.sound,   qt.hall,
                                       qt.dialogs, qt.resources, qt.process, qt.files};
-  // A seat that opens no connection (proxy kind 9), in a room with a name.
-  tallow::Client client(platform, std::string(tallow::picture::kLocalAccount) +
-                                      "$pw$127.0.0.1$6000$松竹厅 一号桌$9$$0$$$0$$$");
+  // A seat that opens no connection (proxy kind 9), in a room with a name; or a spectator of
+  // that seat (user id 10001), whose line has no proxy field and whose connection never logs
+  // in on this clock.
+  const std::string room =
+      std::string(tallow::picture::kLocalAccount) + "$pw$127.0.0.1$6000$松竹厅 一号桌$";
+  tallow::Client client(platform, tallow::picture::IsSpectatorStage(*stage)
+                                      ? "watcher$pw$127.0.0.1$6000$松竹厅 一号桌$10001"
+                                      : room + "9$$0$$$0$$$");
   tallow::FormLoad(client);
   auto& f = client.mainForm;
   f.Sysmsg(0).Clear();

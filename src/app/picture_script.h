@@ -35,7 +35,15 @@ enum class Stage {
   ExitBetween,  // after the settlement, the result window closed, the exit confirmation open
   Notice,       // after the settlement a seat runs out of coins: the notice window
   Wild,         // the hand just dealt, its wild tile in the 混儿 frame
+  // Another hand, rebuilt from the server's snapshots in the middle of play
+  Watch,        // ... for a spectator of the local account's seat, which joins then
+  WatchLater,   // ... and the same table a few discards, a chow and a 中 kong later
+  Rejoin,       // ... for the local player himself, coming back after a break
+  RejoinLater,  // ... and his table at the later moment
 };
+
+// Whether the stage is drawn by a spectator (its client starts with a spectator's line).
+bool IsSpectatorStage(Stage stage);
 
 std::optional<Stage> StageByName(const std::string& name);
 // The stage names, separated by '|', for a usage line.

@@ -162,6 +162,8 @@ void OnNewHand(Client& c, const protocol::Header& h) {
     ResetTableDisplay(c);
     ResetTableState(c);
     c.table.TableReadyForNext = -1;
+    // A hand seen from its start is complete: the spectator draws it from the deal on.
+    c.spectator.TableRestored = -1;
   }
   c.scheduler.Enable(TickScheduler::kBlink);
   s.FirstHandStarted = 1;

@@ -2,8 +2,8 @@
 
 #include "base/pictures.h"
 #include "base/tiles.h"
+#include "hand/tile_rows.h"
 #include "play/operation_panel.h"
-#include "play/tile_rows.h"
 #include "session/client.h"
 #include "sound/sound.h"
 #include "sound/voice_files.h"

@@ -2,8 +2,8 @@
 
 #include "base/pictures.h"
 #include "base/tiles.h"
+#include "hand/tile_rows.h"
 #include "play/claim_options.h"
-#include "play/tile_rows.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
 #include "session/outgoing.h"

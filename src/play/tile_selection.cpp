@@ -3,9 +3,9 @@
 #include "base/general.h"
 #include "base/pictures.h"
 #include "base/tiles.h"
-#include "play/discards.h"
+#include "hand/discards.h"
+#include "hand/tile_rows.h"
 #include "play/operation_panel.h"
-#include "play/tile_rows.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
 
@@ -102,7 +102,7 @@ void DropLiftedTile(Client& c, double x, double y) {
   const SeatRecord& me = t.custom(0);
   for (int k = me.HandStart; k < me.HandStart + me.HandCount; ++k) {
     const short s = me.mj(k).Sprite;
-    if (s < 0 || s > 119) continue;
+    if (!IsSprite(s)) continue;
     auto& m = c.mainForm.MJ_Image(s);
     if (m.Top != me.HandY - kLift) continue;
     const bool underPointer =

@@ -19,6 +19,7 @@
 #include "shell/main_form.h"
 #include "shell/shell_state.h"
 #include "sound/sound_state.h"
+#include "spectator/spectator_state.h"
 #include "table/evaluation_state.h"
 
 namespace tallow {
@@ -54,6 +55,7 @@ class Client {
   ChatState chat;
   ShellState shell;
   ToolbarState toolbar;
+  SpectatorState spectator;
   Forms forms;
 
   // Ends the process through the platform; never returns.

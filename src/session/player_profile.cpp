@@ -7,6 +7,7 @@
 #include "base/tiles.h"
 #include "hand/hand_start.h"
 #include "hand/table_reset.h"
+#include "hand/table_restore.h"
 #include "session/client.h"
 #include "session/hall.h"
 #include "session/players.h"
@@ -88,15 +89,7 @@ void AssembleSpectatorTable(Client& c) {
     break;
   }
   // The dealer and the wall start of the hand in play, from the table-cleared message.
-  const int v0 = c.hand.ClearedValue0, v1 = c.hand.ClearedValue1;
-  for (int i = 0; i <= 3; ++i) {
-    if (c.table.custom(i).SeatBit != c.hand.ClearedSeatMask) continue;
-    c.table.custom(i).IsDealer = -1;
-    c.table.WallHead =
-        static_cast<short>(FloorMod((FloorMod(i + 13 - v0, 4) * 17 + v0 + v1) * 2, 120));
-    c.table.WallTail = static_cast<short>((c.table.WallHead + 118) % 120);
-    break;
-  }
+  StartWallFromTableCleared(c);
   for (int a = 0; a <= 3; ++a) {
     // A position nobody was found for has no portrait to show.
     if (info(a).Avatar.empty()) continue;

@@ -1,8 +1,8 @@
 #include "session/scheduler.h"
 
 #include "chat/chat_display.h"
+#include "hand/discards.h"
 #include "hand/ready_cycle.h"
-#include "play/discards.h"
 #include "play/speech_bubble.h"
 #include "play/turn_timer.h"
 #include "session/client.h"

@@ -179,7 +179,10 @@ void OnLoginResult(Client& c, const protocol::Header& h) {
 void OnPlayerQuit(Client& c, const protocol::Header& /*h*/) {
   const std::string name =
       protocol::FromGbk(protocol::CString(c.framing.CurrentMessage, protocol::off::kPayload, 16));
-  if (!name.empty() && name == c.table.custom(0).Account) c.End("the local player has left");
+  // A spectator's position 0 is the watched player: his leaving ends the watch like any other's.
+  if (!name.empty() && name == c.table.custom(0).Account && c.table.Spectating == 0) {
+    c.End("the local player has left");
+  }
   c.scheduler.Disable(TickScheduler::kContinue);
   for (int i = 1; i <= 3; ++i) {
     if (name.empty() || name != c.table.custom(i).Account) continue;

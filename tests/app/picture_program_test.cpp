@@ -75,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Shot{"settings", 1024, 768}, Shot{"talk", 1024, 768}, Shot{"card", 800, 600},
                       Shot{"toolbar", 1024, 768}, Shot{"web", 800, 600}, Shot{"exit", 1024, 768},
                       Shot{"exit-between", 800, 600}, Shot{"notice", 1024, 768},
-                      Shot{"wild", 800, 600}),
+                      Shot{"wild", 800, 600}, Shot{"watch", 1024, 768},
+                      Shot{"watch-later", 800, 600}, Shot{"rejoin-later", 1024, 768}),
     [](const auto& info) {
       std::string name = std::string(info.param.state) + "_" + std::to_string(info.param.w);
       std::replace(name.begin(), name.end(), '-', '_');

@@ -16,7 +16,7 @@
 #include "base/pictures.h"
 #include "base/tiles.h"
 #include "doubles/fakes.h"
-#include "play/tile_rows.h"
+#include "hand/tile_rows.h"
 #include "session/client.h"
 #include "session/startup.h"
 
@@ -326,9 +326,11 @@ TEST(PictureStage, WindowsAndMarksOverTheTable) {
 }
 
 TEST(PictureStage, NamesAreKnown) {
-  for (const char* name : {"empty", "wall", "hand", "offer", "claim", "reveal", "settlement",
-                           "settings", "chat", "talk", "phrases", "voices", "card", "toolbar",
-                           "web", "exit", "exit-between", "notice", "wild"}) {
+  for (const char* name :
+       {"empty",      "wall",     "hand",        "offer",  "claim",        "reveal",
+        "settlement", "settings", "chat",        "talk",   "phrases",      "voices",
+        "card",       "toolbar",  "web",         "exit",   "exit-between", "notice",
+        "wild",       "watch",    "watch-later", "rejoin", "rejoin-later"}) {
     EXPECT_TRUE(picture::StageByName(name)) << name;
   }
   EXPECT_FALSE(picture::StageByName("Hand"));

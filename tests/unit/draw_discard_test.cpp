@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/tiles.h"
-#include "play/discards.h"
+#include "hand/discards.h"
 #include "play/tile_selection.h"
 #include "play/turn_handlers.h"
 #include "play_support.h"

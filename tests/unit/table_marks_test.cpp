@@ -4,7 +4,7 @@
 
 #include "doubles/client_harness.h"
 #include "hand/table_reset.h"
-#include "play/tile_rows.h"
+#include "hand/tile_rows.h"
 
 namespace tallow::testing {
 namespace {

@@ -1,9 +1,9 @@
-#include "play/discards.h"
+#include "hand/discards.h"
 
 #include <cmath>
 
 #include "base/tiles.h"
-#include "play/tile_rows.h"
+#include "hand/tile_rows.h"
 #include "session/client.h"
 
 namespace tallow {

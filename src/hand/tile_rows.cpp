@@ -1,4 +1,4 @@
-#include "play/tile_rows.h"
+#include "hand/tile_rows.h"
 
 #include "base/pictures.h"
 #include "base/tiles.h"
@@ -131,6 +131,37 @@ void StackSetTile(Client& c, int sprite, int rel) {
   if (!IsSprite(sprite)) return;
   if (rel == 0 || rel == 1) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
   if (rel == 3) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Back);
+}
+
+void ShowSetTile(Client& c, int rel, int k, int sprite, int picture) {
+  if (!IsSprite(sprite)) return;
+  SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(picture));
+  PlaceSprite(c, sprite, rel, SetTileSpot(c, rel, k));
+  StackSetTile(c, sprite, rel);
+  c.mainForm.MJ_Image(sprite).Visible = true;
+}
+
+void ShowKongTop(Client& c, int rel, int k, int sprite, int picture) {
+  if (!IsSprite(sprite)) return;
+  SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(picture));
+  PlaceSprite(c, sprite, rel, KongTopSpot(c, rel, k));
+  c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
+  c.mainForm.MJ_Image(sprite).Visible = true;
+}
+
+bool ShowLoneKongTile(Client& c, int rel, int sprite, int code) {
+  if (!IsSprite(sprite)) return false;
+  SeatRecord& s = c.table.custom(rel);
+  const bool red = code == tile::kRedDragon;
+  short& count = red ? s.RedKongCount : s.WildKongCount;
+  if (count > 3) return false;
+  c.hand.OneTileKongSprites(rel)((red ? 0 : 4) + count) = static_cast<short>(sprite);
+  SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(TableTilePicture(rel, code)));
+  PlaceSprite(c, sprite, rel, OneTileKongSpot(c, rel, red, count));
+  c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
+  c.mainForm.MJ_Image(sprite).Visible = true;
+  ++count;
+  return true;
 }
 
 void LayHandRow(Client& c, int rel) {
