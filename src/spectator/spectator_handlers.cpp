@@ -10,6 +10,7 @@
 #include "play/turn_handlers.h"
 #include "session/client.h"
 #include "sound/sound.h"
+#include "sound/voice_files.h"
 #include "spectator/spectator_claims.h"
 
 namespace tallow {
@@ -123,7 +124,7 @@ void SpectatorDiscard(Client& c, int seatBit, int tile) {
   t.LastTile = static_cast<short>(tile);
   if (tile == 0) return;
   const int r = RelativeSeat(t.custom(0).SeatBit, seatBit);
-  if (Restored(c)) PlayVoice(c, r, TileVoiceEnding(tile));
+  if (Restored(c)) PlayVoice(c, r, sound::TileVoiceEnding(tile));
   t.LastDiscarderRel = static_cast<std::uint8_t>(r);
   SeatRecord& s = t.custom(r);
   if (s.HandCount <= 0) return;

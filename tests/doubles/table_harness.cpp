@@ -107,9 +107,7 @@ void TableHarness::StartSpectator(int watchedSeat) {
   const std::string id = core.Command("userid " + target).substr(3);
   // Connection ids of spectators stay clear of the four seats' (i + 4 × connects).
   Wire(s, 1'000'000 + 4 * spectatorsStarted);
-  s.client = std::make_unique<Client>(
-      platform::Platform{clock, s.socket, s.sound, s.hall, s.dialogs, s.resources, s.process},
-      s.account + "$pw$127.0.0.1$6000$Table$" + id);
+  s.client = std::make_unique<Client>(s.Services(), s.account + "$pw$127.0.0.1$6000$Table$" + id);
   s.client->framing.AfterDispatch = [this] { Handled(*spectator, watched); };
   try {
     FormLoad(*s.client);
@@ -189,10 +187,7 @@ void TableHarness::StartAll(const std::array<bool, 4>& robotClients) {
     } else {
       line += "0$$$";
     }
-    s.client =
-        std::make_unique<Client>(platform::Platform{clock, s.socket, s.sound, s.hall, s.dialogs,
-                                                    s.resources, s.process, s.files},
-                                 line);
+    s.client = std::make_unique<Client>(s.Services(), line);
     s.client->framing.AfterDispatch = [this, i] {
       Handled(*seats[static_cast<std::size_t>(i)], i);
     };

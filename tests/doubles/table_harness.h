@@ -56,7 +56,11 @@ struct SeatView {
 class TableHarness {
  public:
   struct Seat {
-    explicit Seat(VirtualClock& clock) : socket(clock) {}
+    explicit Seat(VirtualClock& clock) : clock(clock), socket(clock) {}
+    platform::Platform Services() {
+      return {clock, socket, sound, hall, dialogs, resources, process, files};
+    }
+    VirtualClock& clock;
     MemorySocket socket;
     RecordingSound sound;
     FakeHall hall;
