@@ -6,12 +6,8 @@ PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   qt6-base-dev qt6-multimedia-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-<<<<<<< HEAD
   fonts-wqy-zenhei xvfb xauth espeak-ng sox pulseaudio dante-server
-=======
-  fonts-wqy-zenhei xvfb xauth espeak-ng sox dante-server
-  python3-markdown
->>>>>>> hall
+  python3-markdown xdotool
 )
 
 missing=()

@@ -73,18 +73,18 @@ void AddWrappedText(ui::ListBox& box, std::string_view text, int width) {
     for (std::size_t k = from; k <= to; ++k) s += chars[k - 1];
     return s;
   };
+  // A continuation line starts with one space, so a reader sees where a line goes on.
   int w = 0;
   std::size_t c = 1;
   for (std::size_t i = 1; i <= n; ++i) {
     if (i == n || w >= width) {
-      if (i == n) {
-        // The last line always runs to the end; after the first line it carries the space.
-        box.AddItem(c < 2 ? join(c, n) : join(c, n) + " ");
-      } else if (c < 2) {
-        box.AddItem(join(c, i));
+      if (c < 2) {
+        box.AddItem(join(c, i == n ? n : i));  // the first line includes character i
         c = i + 1;
       } else {
-        box.AddItem(join(c, i - 1) + " ");
+        std::string line(1, ' ');
+        line += join(c, i == n ? n : i - 1);
+        box.AddItem(std::move(line));
         c = i;
       }
       w = 0;

@@ -29,7 +29,8 @@ void WaitSeconds(Client& c, double s);
 
 std::string PadRight(std::string_view text, int width);
 bool IsSingleByteChar(std::string_view text);
-// Splits text into lines of about `width` half-width units and appends them to the box.
+// Splits text into lines of about `width` half-width units and appends them to the box; every
+// line after the first starts with one space.
 void AddWrappedText(ui::ListBox& box, std::string_view text, int width);
 
 // Places a small window centred over the table window.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <string_view>
 #include <vector>
@@ -24,19 +23,6 @@ std::string Trim(const std::string& s) {
   if (b == std::string::npos) return "";
   const auto e = s.find_last_not_of(" \t\r");
   return s.substr(b, e - b + 1);
-}
-
-// The file's bytes; "" when it cannot be read.
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return "";
-  const std::streamoff size = in.tellg();
-  if (size <= 0) return "";
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  in.seekg(0);
-  in.read(bytes.data(), size);
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return bytes;
 }
 
 // Calls f with each line of the raw text (without its "\n" and a trailing "\r") until f
@@ -140,7 +126,7 @@ std::vector<EntryLine> EntryLines(const std::vector<std::pair<std::string, std::
 std::string classIniFile::GetIniKey(const std::string& section, const std::string& key) const {
   const std::string wantSection = Lower(section);
   const std::string wantKey = Lower(key);
-  const std::string raw = ReadBytes(INIFileName);
+  const std::string raw = files_->Read(INIFileName).value_or("");
   bool inSection = false;
   std::string result;
   ForEachRawLine(raw, [&](std::string_view rawLine) {
@@ -169,18 +155,18 @@ void classIniFile::WriteIniKey(const std::string& section, const std::string& ke
 
 void classIniFile::WriteIniKeys(const std::string& section,
                                 const std::vector<std::pair<std::string, std::string>>& entries) {
-  const std::string raw = ReadBytes(INIFileName);
+  const std::string raw = files_->Read(INIFileName).value_or("");
   const std::string wantSection = Lower(section);
   const std::vector<EntryLine> added = EntryLines(entries);
 
   // A new section goes at the end of the file: append it and leave the rest untouched, so a
   // record that grows by one section per hand costs one scan, not a rewrite.
   if (!HasSection(raw, wantSection)) {
-    std::ofstream out(INIFileName, std::ios::binary | std::ios::app);
-    if (!out) return;  // a path that cannot be written has no effect
-    if (!raw.empty() && raw.back() != '\n') out << "\r\n";
-    out << protocol::ToGbk("[" + section + "]") << "\r\n";
-    for (const auto& e : added) out << protocol::ToGbk(e.line) << "\r\n";
+    std::string text;
+    if (!raw.empty() && raw.back() != '\n') text += "\r\n";
+    text += protocol::ToGbk("[" + section + "]") + "\r\n";
+    for (const auto& e : added) text += protocol::ToGbk(e.line) + "\r\n";
+    files_->Append(INIFileName, text);  // a path that cannot be written has no effect
     return;
   }
 
@@ -216,9 +202,9 @@ void classIniFile::WriteIniKeys(const std::string& section,
     }
   }
   lines.insert(lines.begin() + static_cast<long>(at), fresh.begin(), fresh.end());
-  std::ofstream out(INIFileName, std::ios::binary | std::ios::trunc);
-  if (!out) return;
-  for (const auto& l : lines) out << protocol::ToGbk(l) << "\r\n";
+  std::string text;
+  for (const auto& l : lines) text += protocol::ToGbk(l) + "\r\n";
+  files_->Write(INIFileName, text);
 }
 
 }  // namespace tallow

@@ -6,10 +6,15 @@
 #include <utility>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace tallow {
 
 class classIniFile {
  public:
+  classIniFile(platform::IFiles& files, std::string fileName)
+      : INIFileName(std::move(fileName)), files_(&files) {}
+
   std::string INIFileName;
 
   void WriteIniKey(const std::string& section, const std::string& key, const std::string& value);
@@ -20,6 +25,9 @@ class classIniFile {
   std::string GetIniKey(const std::string& section, const std::string& key) const;
 
   static constexpr std::size_t kMaxValueChars = 1023;
+
+ private:
+  platform::IFiles* files_;
 };
 
 }  // namespace tallow

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "base/tiles.h"
 #include "session/client.h"
 
 namespace tallow {
@@ -43,6 +44,18 @@ void SetTileSprite(Client& c, short sprite, short pictureIndex) {
   if (LoadResourcePicture(c, image, ImageId(c.images.TileImageIds(pictureIndex)))) {
     image.Visible = true;
   }
+}
+
+void ShowWildTile(Client& c) {
+  auto& image = c.mainForm.JK_Image;
+  const int code = c.table.WildTile;
+  const int suit = tile::Suit(code), rank = tile::Rank(code);
+  const bool oneSuit = suit == 1 || suit == 2 || suit == 4 || suit == 8;
+  const bool isTile =
+      code > 0 && code <= 0xFF && oneSuit && rank >= 1 && rank <= (suit == 1 ? 7 : 9);
+  image.Visible =
+      isTile &&
+      LoadResourcePicture(c, image, ImageId(c.images.TileImageIds(TilePictureIndex(4, code))));
 }
 
 void LoadImageTables(Client& c) {

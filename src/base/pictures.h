@@ -19,6 +19,10 @@ bool LoadResourcePicture(Client& c, ui::Image& image, int id);
 // Gives sprite its tile picture; out-of-range sprites and picture indexes are ignored.
 void SetTileSprite(Client& c, short sprite, short pictureIndex);
 
+// The hand's wild tile in the 混儿 frame: JK_Image shows its large upright face (group 4). A
+// value that names no tile (none yet, or not a tile code) leaves the frame empty.
+void ShowWildTile(Client& c);
+
 // A scaled pixel value stored in a 16-bit integer: rounded, halves to the even neighbour.
 short ScaledInt(double value, double scale);
 

@@ -25,6 +25,11 @@ inline int Rank(int code) {
 }
 }  // namespace tile
 
+// True for the number of one of the 120 tile sprites MJ_Image(0..119).
+inline bool IsSprite(int sprite) {
+  return sprite >= 0 && sprite <= 119;
+}
+
 // The relative position (0 local, 1 previous, 2 opposite, 3 next) of a seat bit, seen from
 // the local seat bit.
 int RelativeSeat(int localSeatBit, int seatBit);

@@ -104,7 +104,7 @@ void ResetForHall(Client& c) {
 }
 
 void ReturnToHall(Client& c) {
-  if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
+  EndIfHallGone(c);
   c.mainForm.State = ui::WindowState::Minimized;
   ShowHall(c);
 }

@@ -5,17 +5,15 @@
 
 namespace tallow {
 
+// Borderless: a band across the top carries the caption and the close label Label1, and drags
+// the window.
 class TalkForm : public ui::Form {
  public:
-  // The client area in pixels, below a title bar of up to 30 pixels.
-  static constexpr double kClientWidth = 320, kClientHeight = 180, kTitleBar = 30;
+  static constexpr double kClientWidth = 320, kClientHeight = 180;
 
-  TalkForm()
-      : ui::Form("Talk"), Text1(Create<ui::ListBox>("Text1")), Label1(Create<ui::Label>("Label1")) {
-    Caption = "聊天";
-    Width = kClientWidth * 15;
-    Height = (kClientHeight + kTitleBar) * 15;
-  }
+  TalkForm();
+  ui::Label& Band;
+  ui::Label& Title;
   ui::ListBox& Text1;  // the chat history
   ui::Label& Label1;   // closes the window
   bool Loaded = false;

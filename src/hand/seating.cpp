@@ -1,19 +1,12 @@
 #include "hand/seating.h"
 
-#include <filesystem>
-
 #include "base/general.h"
 #include "base/pictures.h"
+#include "hand/game_record.h"
 #include "session/client.h"
 
 namespace tallow {
 namespace {
-
-void DeleteRecordFile(Client& c) {
-  const std::filesystem::path record = c.platform.process.AppPath() + "/info.jk";
-  std::error_code ec;
-  if (std::filesystem::exists(record, ec)) std::filesystem::remove(record, ec);
-}
 
 // Fixes every seat's bit and account once the local player is found among the seat names.
 void FindLocalSeat(Client& c) {
@@ -43,7 +36,7 @@ void OnSeatPlayer(Client& c, const protocol::Header& /*h*/) {
   c.session.HandNumber = 0;
   c.hand.SeatsNamed = CheckedInt16(c.hand.SeatsNamed + 1);
   c.hand.SeatDrawPending = -1;
-  DeleteRecordFile(c);
+  DeleteGameRecord(c);
   c.hand.TotalAmount.Fill(0);
   if (c.hand.SeatsNamed < 4) return;
   c.hand.SeatsNamed = 0;

@@ -12,7 +12,7 @@
 namespace tallow {
 namespace {
 
-constexpr ui::Color kRed = 0x0000FF;    // the colour value 255 (red in BGR order)
+constexpr ui::Color kRed = 0xFF0000;    // the colour value 255 (red in BGR order)
 constexpr ui::Color kGreen = 0x00FF00;  // the colour value 65280
 
 // Numbers as the shortest decimal text.

@@ -2,6 +2,7 @@
 
 #include "base/general.h"
 #include "base/pictures.h"
+#include "hand/table_restore.h"
 #include "protocol/gbk.h"
 #include "session/client.h"
 
@@ -129,6 +130,9 @@ void ResetSeatsAndGlobals(Client& c) {
   for (auto& seat : hs.OneTileKongSprites) seat.Fill(0);
   hs.WinnerRel = -1;
   hs.ResultCount = 0;
+  hs.IndicatorSprite = -1;
+  hs.RestoreOpen = false;
+  hs.SnapshotSeats = 0;
   c.session.TableActive = 0;
 }
 
@@ -251,6 +255,16 @@ void OnTableCleared(Client& c, const protocol::Header& h) {
   c.hand.ClearedValue1 = h.Value[1];
   c.table.WildTile = h.Value[2];
   c.table.WildIndicator = h.Value[3];
+  // The snapshots that follow rebuild the hand; until the fourth the table is incomplete.
+  auto& hs = c.hand;
+  hs.RestoreOpen = true;
+  hs.SnapshotSeats = 0;
+  hs.SnapshotSprites = 0;
+  hs.SnapshotDiscards.Fill(0);
+  c.spectator.TableRestored = 0;
+  // A seated player knows the seats already; a spectator learns them from the profiles that
+  // follow, and the profile handling starts the wall then.
+  if (c.table.custom(0).SeatBit != 0) StartWallFromTableCleared(c);
 }
 
 }  // namespace tallow

@@ -127,6 +127,8 @@ struct ListBox : Control {
   // Latin letters, digits and spaces half as wide as a Chinese character, so that lines padded
   // with spaces line up in columns.
   bool FixedPitch = false;
+  // A frame around the list; a list without one uses its whole height for its lines.
+  bool Border = true;
 
   void AddItem(std::string line) { lines.push_back(std::move(line)); }
   void Clear() {

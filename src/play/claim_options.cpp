@@ -2,7 +2,7 @@
 
 #include "base/pictures.h"
 #include "base/tiles.h"
-#include "play/tile_rows.h"
+#include "hand/tile_rows.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
 

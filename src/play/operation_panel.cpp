@@ -2,12 +2,13 @@
 
 #include "base/pictures.h"
 #include "base/tiles.h"
+#include "hand/tile_rows.h"
 #include "play/claim_options.h"
-#include "play/tile_rows.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
 #include "session/outgoing.h"
 #include "sound/sound.h"
+#include "sound/voice_files.h"
 
 namespace tallow {
 namespace {
@@ -137,14 +138,14 @@ void OperationClick(Client& c, int b) {
     case 0:
       t.MustDiscard = 0;
       HideButtons(c, {1, 2, 3, 4});
-      PlayVoice(c, 0, "01.wav");
+      PlayVoice(c, 0, sound::kChowEnding);
       ChooseChow(c, t.LastTile);
       if (t.ChowCount < 2) PassInstead(c);
       break;
     case 1:
       t.MustDiscard = 0;
       HideButtons(c, {0, 1, 2, 3, 4});
-      PlayVoice(c, 0, "02.wav");
+      PlayVoice(c, 0, sound::kPungEnding);
       SendPung(c, t.LastTile);
       break;
     case 2:
@@ -159,7 +160,7 @@ void OperationClick(Client& c, int b) {
     case 3:
       t.MustDiscard = 0;
       SendWin(c);
-      PlayVoice(c, 0, "09.wav");
+      PlayVoice(c, 0, sound::kWinEnding);
       HideButtons(c, {0, 1, 2, 3, 4});
       break;
     default:
@@ -261,7 +262,7 @@ void GangClick(Client& c, int j) {
   const int flags = t.OperationFlags;
   const short v = me.mj(k).value;
   if (Has(flags, protocol::op::kOneTileKong)) {
-    PlayVoice(c, 0, "03.wav");
+    PlayVoice(c, 0, sound::kKongEnding);
     const bool alone = k + 1 < e ? me.mj(k + 1).value != v : me.mj(k - 1).value != v;
     if (alone) {
       t.KongOptions(0) = static_cast<short>(k);
@@ -270,13 +271,13 @@ void GangClick(Client& c, int j) {
     }
   }
   if (k + 3 < e && Has(flags, protocol::op::kConcealedKong) && me.mj(k + 3).value == v) {
-    PlayVoice(c, 0, "03.wav");
+    PlayVoice(c, 0, sound::kKongEnding);
     t.KongOptions(0) = static_cast<short>(k);
     SendConcealedKong(c, k);
     return;
   }
   if (k + 2 < e && Has(flags, protocol::op::kKong) && me.mj(k + 2).value == v) {
-    PlayVoice(c, 0, "03.wav");
+    PlayVoice(c, 0, sound::kKongEnding);
     // The result handler lays the kong down from the first option: keep the chosen one there.
     t.KongOptions(0) = static_cast<short>(k);
     SendExposedKong(c, k);

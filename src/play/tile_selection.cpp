@@ -3,9 +3,9 @@
 #include "base/general.h"
 #include "base/pictures.h"
 #include "base/tiles.h"
-#include "play/discards.h"
+#include "hand/discards.h"
+#include "hand/tile_rows.h"
 #include "play/operation_panel.h"
-#include "play/tile_rows.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
 
@@ -42,7 +42,7 @@ void DiscardByClick(Client& c, int sprite, int i) {
   for (int k = i; k <= me.HandStart + me.HandCount - 2; ++k) {
     me.mj(k) = me.mj(k + 1);
     const short s = me.mj(k).Sprite;
-    if (s >= 0 && s <= 119) f.MJ_Image(s).Move(me.HandX + k * t.TileWidth(0), me.HandY);
+    if (IsSprite(s)) f.MJ_Image(s).Move(me.HandX + k * t.TileWidth(0), me.HandY);
   }
   SortHand(c, 0, me.HandCount - 1);
   --me.HandCount;
@@ -89,11 +89,28 @@ void TileMouseMove(Client& c, int sprite) {
   if (m.Top != me.HandY) return;
   for (int k = me.HandStart; k < me.HandStart + me.HandCount; ++k) {
     const short s = me.mj(k).Sprite;
-    if (s < 0 || s > 119 || s == sprite) continue;
+    if (!IsSprite(s) || s == sprite) continue;
     auto& other = f.MJ_Image(s);
     if (other.Top == me.HandY - kLift) other.Top = me.HandY;
   }
   m.Top = me.HandY - kLift;
+}
+
+void DropLiftedTile(Client& c, double x, double y) {
+  auto& t = c.table;
+  if (c.toolbar.ToolbarLock(2) == 0 || t.Spectating != 0) return;
+  const SeatRecord& me = t.custom(0);
+  for (int k = me.HandStart; k < me.HandStart + me.HandCount; ++k) {
+    const short s = me.mj(k).Sprite;
+    if (!IsSprite(s)) continue;
+    auto& m = c.mainForm.MJ_Image(s);
+    if (m.Top != me.HandY - kLift) continue;
+    const bool underPointer =
+        m.Left < x && x < m.Left + m.Width && m.Top < y && y < m.Top + m.Height + kLift;
+    if (underPointer) continue;
+    m.Top = me.HandY;
+    return;
+  }
 }
 
 void TileMouseDown(Client& c, int sprite, int button) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "forms/chat_windows.h"
 #include "forms/result_windows.h"
 #include "session/input_routing.h"
 #include "session/outgoing.h"
@@ -29,6 +30,7 @@ Client::Client(platform::Platform p, std::string line)
   platform.socket.OnClose = [this] { OnSocketClose(*this); };
   mainForm.OnInput = [this](const ui::InputEvent& e) { HandleMainFormInput(*this, e); };
   WireResultWindows(*this);
+  WireChatWindows(*this);
 }
 
 Client::~Client() {

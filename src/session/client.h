@@ -18,6 +18,8 @@
 #include "session/session_state.h"
 #include "shell/main_form.h"
 #include "shell/shell_state.h"
+#include "sound/sound_state.h"
+#include "spectator/spectator_state.h"
 #include "table/evaluation_state.h"
 
 namespace tallow {
@@ -51,9 +53,11 @@ class Client {
   HandEvaluation evaluation;
   HandState hand;
   PlayState play;
+  SoundState sound;
   ChatState chat;
   ShellState shell;
   ToolbarState toolbar;
+  SpectatorState spectator;
   Forms forms;
 
   // Ends the process through the platform; never returns.

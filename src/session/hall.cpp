@@ -1,9 +1,8 @@
 #include "session/hall.h"
 
-#include <filesystem>
-
 #include "base/general.h"
 #include "forms/result_windows.h"
+#include "hand/game_record.h"
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/login.h"
@@ -19,7 +18,7 @@ namespace {
 using namespace platform::wm;
 
 void SysCommandToHall(Client& c, std::uint32_t command) {
-  if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
+  EndIfHallGone(c);
   c.platform.hall.Send(c.session.HallCaption, kSysCommand, command, 0);
 }
 
@@ -63,6 +62,15 @@ void ConnectRequest(Client& c) {
 
 void ShowHall(Client& c) {
   SysCommandToHall(c, kScRestore);
+}
+
+void ShowHallAndEnd(Client& c, const std::string& reason, int code) {
+  ShowHall(c);
+  c.End(reason, code);
+}
+
+void EndIfHallGone(Client& c) {
+  if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
 }
 
 void HideHall(Client& c) {
@@ -172,6 +180,7 @@ void ResetSession(Client& c) {
     f.tsSpeak(i).Visible = false;
   }
   f.Words.Visible = false;
+  c.forms.Talk.Text1.Clear();
 
   c.receive.ReceiveRead = c.receive.ReceiveWrite = 0;
   c.send.SendRead = c.send.SendWrite = 0;
@@ -185,9 +194,7 @@ void ResetSession(Client& c) {
   c.table.TimeoutCount = 0;
   c.session.StartNotPressed = true;
 
-  const std::string record = c.platform.process.AppPath() + "/info.jk";
-  std::error_code ec;
-  if (std::filesystem::exists(record, ec)) std::filesystem::remove(record, ec);
+  DeleteGameRecord(c);
 
   c.table.TableReadyForNext = 0;
   c.session.HandNumber = 0;

@@ -1,5 +1,6 @@
 #include "session/input_routing.h"
 
+#include "forms/chat_controls.h"
 #include "play/operation_panel.h"
 #include "play/tile_selection.h"
 #include "session/client.h"
@@ -63,14 +64,21 @@ void HandleMainFormInput(Client& c, const ui::InputEvent& e) {
   if (ctl == &f.ImgMin(0)) return TitleButtonInput(c, 1, e);
   if (ctl == &f.LbMove) return DragStripInput(c, e);
   if (ctl == &f.WebBrowser1) return WebPanelInput(c, e);
+  if (ChatControlInput(c, e)) return;
   if (ctl == &f.Chat) {
     if (e.kind == ui::InputKind::KeyDown) ChatKeyDown(c, e.keyCode);
     return;
   }
   if (e.kind == ui::InputKind::KeyDown) return TableKeyDown(c, e.keyCode);
-  if (e.kind == ui::InputKind::Click && ctl->Name == "AnNiu" && f.AnNiu.IsLoaded(ctl->Index) &&
-      ctl == &f.AnNiu(ctl->Index)) {
-    return ToolbarClick(c, ctl->Index);
+  if (ctl->Name == f.AnNiu.Name() && f.AnNiu.IsLoaded(ctl->Index) && ctl == &f.AnNiu(ctl->Index)) {
+    if (e.kind == ui::InputKind::Click) return ToolbarClick(c, ctl->Index);
+    if (e.kind == ui::InputKind::MouseMove) return ToolbarMouseMove(c, ctl->Index);
+  }
+  if (ctl == &f.Pic1 && e.kind == ui::InputKind::MouseMove) {
+    // Back on the table from the toolbar or from a lifted tile.
+    PointerOnTable(c);
+    DropLiftedTile(c, e.x, e.y);
+    return;
   }
   if (PlayInput(c, e)) return;
   if (e.kind == ui::InputKind::MouseMove && ctl->Parent == nullptr && ctl != &f.Pic1) {

@@ -47,7 +47,7 @@ void LoginSlot(Client& c) {
 
 void LinkWatchSlot(Client& c) {
   if (c.platform.socket.State() == platform::ISocket::kConnected) return;
-  if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
+  EndIfHallGone(c);
   if (c.session.TableActive != 0) {
     c.play.TurnTimerAllowed = 0;
     c.scheduler.Disable(TickScheduler::kLinkWatch);

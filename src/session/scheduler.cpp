@@ -1,8 +1,8 @@
 #include "session/scheduler.h"
 
 #include "chat/chat_display.h"
+#include "hand/discards.h"
 #include "hand/ready_cycle.h"
-#include "play/discards.h"
 #include "play/speech_bubble.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
@@ -69,8 +69,7 @@ void TimerBongTick(Client& c) {
     RunSlot(c, TickScheduler::kBubble, sch.BubbleShown, [&] { HideSpeechBubble(c); });
   } catch (const std::exception&) {
     // A failure in a slot job is handled like one inside a message handler.
-    ShowHall(c);
-    c.End("run-time failure in a scheduler slot", 1);
+    ShowHallAndEnd(c, "run-time failure in a scheduler slot", 1);
   }
   c.TimerBong->SetEnabled(true);
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/general.h"
+#include "base/pictures.h"
 #include "base/tiles.h"
 #include "forms/notice_window.h"
 #include "forms/result_windows.h"
@@ -156,8 +157,7 @@ void OnLoginResult(Client& c, const protocol::Header& h) {
     PostToHall(c, kConnect);
     ResetMessageRows(c);
     f.Sysmsg(0).AddItem(h.Value[3] == 2 ? kStartFailedLine : kVerifyFailedLine);
-    ShowHall(c);
-    c.End("login refused");
+    ShowHallAndEnd(c, "login refused");
   }
   c.play.TurnTimerAllowed = -1;
   ResetMessageRows(c);
@@ -179,7 +179,10 @@ void OnLoginResult(Client& c, const protocol::Header& h) {
 void OnPlayerQuit(Client& c, const protocol::Header& /*h*/) {
   const std::string name =
       protocol::FromGbk(protocol::CString(c.framing.CurrentMessage, protocol::off::kPayload, 16));
-  if (!name.empty() && name == c.table.custom(0).Account) c.End("the local player has left");
+  // A spectator's position 0 is the watched player: his leaving ends the watch like any other's.
+  if (!name.empty() && name == c.table.custom(0).Account && c.table.Spectating == 0) {
+    c.End("the local player has left");
+  }
   c.scheduler.Disable(TickScheduler::kContinue);
   for (int i = 1; i <= 3; ++i) {
     if (name.empty() || name != c.table.custom(i).Account) continue;
@@ -209,6 +212,7 @@ void OnSeatEvent(Client& c, const protocol::Header& h) {
 void OnWildTileSet(Client& c, const protocol::Header& h) {
   c.table.WildTile = static_cast<short>(h.Value[2] & 0xFF);
   c.table.WildIndicator = h.Value[3] & 0xFF;
+  ShowWildTile(c);
 }
 
 }  // namespace tallow

@@ -35,7 +35,7 @@ struct SessionState {
   bool RobotMode = false;
   std::string HallCaption = "锦程山庄";
   std::string RobotCaption;
-  std::int32_t WatchedUserId = 0;
+  double WatchedUserId = 0;  // kept in PlayerInfo(0).UserId too, where the profiles meet it
   protocol::Record LoginRecord{};
   bool LoginPending = false;
   short TableActive = 0;

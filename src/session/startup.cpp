@@ -89,6 +89,7 @@ void ApplyCommandLine(Client& c, const CommandLine& cl) {
   s.RobotCaption = cl.RobotCaption;
   if (cl.RobotMode) s.HallCaption = cl.HallCaption;
   s.WatchedUserId = cl.WatchedUserId;
+  if (cl.Spectating) c.players.PlayerInfo(0).UserId = cl.WatchedUserId;
   c.table.Spectating = cl.Spectating ? -1 : 0;
 
   auto& loc = c.mainForm.Location;

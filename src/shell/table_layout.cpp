@@ -26,6 +26,7 @@ struct Scaler {
 constexpr double kCompassLeft = 474, kCompassTop = 296, kCompassSize = 77;
 constexpr double kDealerMarkLeft = 8, kDealerMarkTop = 246, kDealerMarkSize = 36;
 constexpr double kDealerCaptionLeft = 58, kDealerCaptionTop = 252;
+constexpr double kSmallDealerMarkLeft = 6, kSmallDealerCaptionLeft = 45, kSmallDealerTop = 192;
 
 Scaler ScalerOf(const Client& c) {
   return {c.layout.ScaleX, c.layout.ScaleY};
@@ -148,9 +149,15 @@ void LayoutPlayArea(Client& c) {
   s.Place(f.ZhiNan, kCompassLeft, kCompassTop);
   s.Size(f.ZhiNan, kCompassSize, kCompassSize);
   f.Host.Stretch = true;
-  s.Place(f.Host, kDealerMarkLeft, kDealerMarkTop);
   s.Size(f.Host, kDealerMarkSize, kDealerMarkSize);
-  s.Place(f.Zhuang, kDealerCaptionLeft, kDealerCaptionTop);
+  if (c.layout.ScaleX < 1) {
+    // The small layout has places of its own for the dealer mark and its caption.
+    f.Host.Move(kSmallDealerMarkLeft, kSmallDealerTop);
+    f.Zhuang.Move(kSmallDealerCaptionLeft, kSmallDealerTop);
+  } else {
+    s.Place(f.Host, kDealerMarkLeft, kDealerMarkTop);
+    s.Place(f.Zhuang, kDealerCaptionLeft, kDealerCaptionTop);
+  }
   f.Time_Img.Stretch = true;
   s.Size(f.Time_Img, 81, 38);
   f.Time_Img.Left = f.Joker.Left;

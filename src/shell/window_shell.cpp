@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "forms/chat_windows.h"
 #include "forms/exit_dialog.h"
 #include "session/client.h"
 #include "session/hall.h"
@@ -122,7 +123,7 @@ void TableKeyDown(Client& c, int keyCode) {
   }
   if (keys(0) == 1 && keys(1) == 1) {
     keys(0) = keys(1) = 0;
-    c.forms.Talk.Visible = true;
+    ShowTalk(c);
   }
 }
 

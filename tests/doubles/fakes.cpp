@@ -1,6 +1,25 @@
 #include "doubles/fakes.h"
 
+#include <stdlib.h>
+
+#include <filesystem>
+#include <stdexcept>
+
 namespace tallow::testing {
+
+TestAppDir::TestAppDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tallow-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no test directory");
+  root_ = pattern;
+  path_ = root_ + "/app";
+  std::filesystem::create_directory(path_);
+}
+
+TestAppDir::~TestAppDir() {
+  if (root_.empty()) return;  // moved away
+  std::error_code ec;
+  std::filesystem::remove_all(root_, ec);
+}
 
 void MemorySocket::Connect() {
   ++connects;

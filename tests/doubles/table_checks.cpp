@@ -332,12 +332,11 @@ void TableChecker::Check(const SeatView& v, const Client& c, std::vector<std::st
     const Spot at{m.Left, m.Top, m.Width, m.Height};
     const bool atWall = at == standing[static_cast<std::size_t>(sprite)];
     if (!taken(sprite)) {
-      // A restore shows the wild-tile indicator face up on the tail's next tile.
-      const bool indicator =
-          restored &&
-          m.picture == TilePicture(c, TilePictureIndex(sprite / 30, c.table.WildIndicator));
-      const bool ok = m.Visible && atWall &&
-                      (indicator || m.picture == TilePicture(c, 36 * (sprite / 30) + kLyingBack)) &&
+      // After a restore the tail's next tile shows the wild-tile indicator.
+      const int back = sprite == c.hand.IndicatorSprite
+                           ? TilePictureIndex(sprite / 30, c.table.WildIndicator)
+                           : 36 * (sprite / 30) + kLyingBack;
+      const bool ok = m.Visible && atWall && m.picture == TilePicture(c, back) &&
                       owner[static_cast<std::size_t>(sprite)].what == nullptr;
       if (!ok && wrongStanding++ == 0) {
         firstWrong = std::to_string(sprite) + (m.Visible ? "" : " hidden") +

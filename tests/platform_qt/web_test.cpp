@@ -172,7 +172,7 @@ TEST(WebPanelAtTheTable, ShowsTheShippedPageOverTheEmblem) {
   picture::StepClock clock;
   QTemporaryDir appDir;
   p.process.appPath = appDir.path().toStdString();
-  Client c(platform::Platform{clock, p.socket, p.sound, p.hall, p.dialogs, p.resources, p.process},
+  Client c(p.Get(clock),
            std::string(picture::kLocalAccount) + "$pw$127.0.0.1$6000$松竹厅 一号桌$9$$0$$$0$$$");
   FormLoad(c);
   picture::PlayTo(c, picture::Stage::Hand);

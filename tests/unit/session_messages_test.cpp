@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/notice_window.h"
+#include "hand/table_reset.h"
 #include "seating_support.h"
 #include "session/players.h"
 
@@ -143,7 +144,9 @@ TEST_F(Session, ProfilesOfUnseatedPlayersFillTheTable) {
     EXPECT_EQ(c().players.SeatedCount, k + 1);
     EXPECT_EQ(c().table.custom(k + 1).Account, names[k]);
     EXPECT_EQ(c().mainForm.Nid(k + 1).Caption, std::string("[玩家] ") + names[k]);
-    if (k < 2) EXPECT_EQ(c().mainForm.State, ui::WindowState::Minimized);
+    if (k < 2) {
+      EXPECT_EQ(c().mainForm.State, ui::WindowState::Minimized);
+    }
   }
   auto& f = c().mainForm;
   EXPECT_EQ(f.Cash(3).Caption, "1000金币");
@@ -324,6 +327,33 @@ TEST_F(Session, WildTileKeepsTheLowBytes) {
   EXPECT_EQ(c().table.WildIndicator, 0x18);
 }
 
+// The wild tile stands in the 混儿 frame, as its large upright face, until the table is cleared;
+// a value that names no tile leaves the frame empty.
+TEST_F(Session, WildTileIsShownInItsFrameUntilTheReset) {
+  struct Case {
+    int wild, picture;  // picture 0: the frame stays empty
+  };
+  const Case cases[] = {{0x49, 201 + 144 + 18 + 8},
+                        {0x11, 201 + 144},
+                        {0x17, 201 + 144 + 6},
+                        {0x89, 201 + 144 + 27 + 8},
+                        {0, 0},
+                        {0x18, 0},
+                        {0x30, 0},
+                        {0x40, 0}};
+  auto& jk = c().mainForm.JK_Image;
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.wild);
+    ASSERT_FALSE(Deliver(h, ClientHarness::ServerRecord(14, 0, {0, 0, k.wild, 0x48})));
+    EXPECT_EQ(jk.Visible, k.picture != 0);
+    if (k.picture != 0) {
+      EXPECT_EQ(jk.picture.id, k.picture);
+    }
+    ClearHandDisplay(c());
+    EXPECT_FALSE(jk.Visible);
+  }
+}
+
 TEST_F(Session, NoticeButtons) {
   SeatEveryone();
   ShowNotice(c(), "结束");
@@ -390,6 +420,35 @@ TEST_F(Spectator, TableAssembledFromTheFourthProfile) {
 
   // A fifth profile finds no free slot: a failure, and a departure ends the watch.
   EXPECT_TRUE(Deliver(h, Profile({.seatMask = 8, .account = "late"})));
+}
+
+// The watched id is an 8-byte real like the profiles' user ids: ids beyond 32 bits match, and
+// no number on the command line is out of range.
+TEST(SpectatorId, TheWatchedPlayerIsFoundByAnyUserId) {
+  struct Case {
+    std::string text;
+    std::uint64_t id;  // the user id of the profile at seat bit 2
+    bool found;
+  };
+  const Case cases[] = {{"5000000000", 5000000000ULL, true},
+                        {"18446744073709551615", 18446744073709551615ULL, true},
+                        {"4294967297", 1, false},
+                        {"1" + std::string(400, '0'), 3, false},
+                        {"-1", 18446744073709551615ULL, false}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.text);
+    ClientHarness h{"bob$pw$127.0.0.1$6000$Room$" + k.text};
+    h.StartAndLogIn();
+    Client& c = h.c();
+    const std::uint64_t ids[] = {7, k.id, 3, 4};
+    for (int b = 0; b <= 3; ++b) {
+      ASSERT_FALSE(Deliver(
+          h, Profile(
+                 {.seatMask = 1 << b, .account = b == 1 ? "watched" : "other", .userId = ids[b]})));
+    }
+    // Unless the watched player is found, the seat keeps the command line's account.
+    EXPECT_EQ(c.table.custom(0).Account, k.found ? "watched" : "bob");
+  }
 }
 
 TEST_F(Spectator, DepartureEndsTheWatch) {

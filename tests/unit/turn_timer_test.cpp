@@ -65,7 +65,8 @@ TEST(TurnTimer, AChooserCountsDownFromHalfTheTime) {
   t.Seconds(1);
   EXPECT_EQ(t.c().mainForm.Number.Caption, "3");
   EXPECT_EQ(t.c().mainForm.Number.ForeColor, kRed);
-  EXPECT_EQ(t.h.p.sound.played.size(), 1u);
+  ASSERT_EQ(t.h.p.sound.played.size(), 2u);  // the click's chow voice, then the tick
+  EXPECT_TRUE(t.h.p.sound.played[1].path.ends_with("/tishi.wav"));
 }
 
 TEST(TurnTimer, TimeoutLimitHidesTheWindowOnTheLimitAndStillMoves) {

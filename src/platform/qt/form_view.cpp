@@ -2,9 +2,11 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWindow>
 #include <algorithm>
@@ -256,6 +258,22 @@ void FormView::TextFocusOut(ui::TextBox& box) {
   appliedFocus_ = form_.Focus;
 }
 
+bool FormView::event(QEvent* e) {
+  if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+  const auto* help = static_cast<QHelpEvent*>(e);
+  const auto placed = PlaceControls(form_);
+  ui::Control* control = HitTest(placed, help->pos()).control;
+  if (control == nullptr || control->ToolTipText.empty()) {
+    QToolTip::hideText();
+    e->ignore();
+    return true;
+  }
+  // The rectangle ends the tooltip as soon as the pointer leaves the control.
+  QToolTip::showText(help->globalPos(), QString::fromStdString(control->ToolTipText), this,
+                     PlacedRect(placed, control));
+  return true;
+}
+
 void FormView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   PaintForm(painter, form_, PlaceControls(form_), size(), PixmapCache::Shared(),
@@ -375,8 +393,6 @@ void FormView::wheelEvent(QWheelEvent* e) {
 
 void FormView::UpdatePointer(ui::Control* hover) {
   hover_ = hover;
-  const QString tip = hover != nullptr ? QString::fromStdString(hover->ToolTipText) : QString();
-  if (toolTip() != tip) setToolTip(tip);
   const ui::MousePointer want = hover != nullptr ? hover->Pointer : ui::MousePointer::Default;
   if (want == pointerShown_) return;
   pointerShown_ = want;

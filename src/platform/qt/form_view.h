@@ -41,6 +41,9 @@ class FormView : public QWidget {
   static void RefreshAll();
 
  protected:
+  // A tooltip is asked for: the ToolTipText of the control under the pointer, shown for as long
+  // as the pointer stays on that control.
+  bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;

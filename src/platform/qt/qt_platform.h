@@ -10,6 +10,7 @@
 // (src/app/main.cpp does this, with a view for each small window as well.)
 #pragma once
 
+#include "platform/local_files.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
@@ -31,8 +32,9 @@ struct QtPlatform {
   QtDialogs dialogs;
   QtResources resources;
   QtProcess process;
+  LocalFiles files;
 
-  Platform Get() { return {clock, socket, sound, hall, dialogs, resources, process}; }
+  Platform Get() { return {clock, socket, sound, hall, dialogs, resources, process, files}; }
 };
 
 }  // namespace tallow::platform::qt

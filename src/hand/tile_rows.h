@@ -36,6 +36,15 @@ void PlaceSprite(Client& c, int sprite, int rel, Spot at);
 void StackHandTile(Client& c, int sprite, int rel);
 void StackSetTile(Client& c, int sprite, int rel);
 
+// A tile of seat rel's set row at mj index k, shown with the given picture (set sizes).
+void ShowSetTile(Client& c, int rel, int k, int sprite, int picture);
+// The fourth tile of a kong, face up or down as pictured, on the middle tile of the set at mj
+// index k.
+void ShowKongTop(Client& c, int rel, int k, int sprite, int picture);
+// Lays a 中 (red) or wild tile face up beside seat rel's hand as the seat's next one-tile kong
+// of that kind and counts it; false, and nothing shown, when the seat shows four of them.
+bool ShowLoneKongTile(Client& c, int rel, int sprite, int code);
+
 // Sets the hand tile sizes and re-places every concealed sprite of seat rel at its slot.
 void LayHandRow(Client& c, int rel);
 

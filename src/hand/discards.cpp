@@ -1,8 +1,9 @@
-#include "play/discards.h"
+#include "hand/discards.h"
 
 #include <cmath>
 
-#include "play/tile_rows.h"
+#include "base/tiles.h"
+#include "hand/tile_rows.h"
 #include "session/client.h"
 
 namespace tallow {
@@ -24,7 +25,7 @@ long RowsOf(double a, double b) {
 }  // namespace
 
 void PoolSprite(Client& c, int rel, int sprite) {
-  if (sprite < 0 || sprite > 119) return;
+  if (!IsSprite(sprite)) return;
   auto& t = c.table;
   auto& hs = c.hand;
   SeatRecord& s = t.custom(rel);
@@ -115,7 +116,7 @@ void BlinkLastDiscard(Client& c) {
 }
 
 void ShowInTableMiddle(Client& c, int sprite, double w, double h) {
-  if (sprite < 0 || sprite > 119) return;
+  if (!IsSprite(sprite)) return;
   const auto& pic = c.mainForm.Pic1;
   c.mainForm.MJ_Image(sprite).Move((pic.Width - w) / 2, (pic.Height - h) / 2, w, h);
 }

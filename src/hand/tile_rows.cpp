@@ -1,4 +1,4 @@
-#include "play/tile_rows.h"
+#include "hand/tile_rows.h"
 
 #include "base/pictures.h"
 #include "base/tiles.h"
@@ -115,22 +115,53 @@ Spot OneTileKongSpot(const Client& c, int rel, bool red, int n) {
 }
 
 void PlaceSprite(Client& c, int sprite, int rel, Spot at) {
-  if (sprite < 0 || sprite > 119) return;
+  if (!IsSprite(sprite)) return;
   c.mainForm.MJ_Image(sprite).Move(at.left, at.top, c.table.TileWidth(rel),
                                    c.table.TileHeight(rel));
 }
 
 void StackHandTile(Client& c, int sprite, int rel) {
-  if (sprite < 0 || sprite > 119) return;
+  if (!IsSprite(sprite)) return;
   // The side rows overlap: the left row grows downwards in front, the right row upwards behind.
   if (rel == 1) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
   if (rel == 3) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Back);
 }
 
 void StackSetTile(Client& c, int sprite, int rel) {
-  if (sprite < 0 || sprite > 119) return;
+  if (!IsSprite(sprite)) return;
   if (rel == 0 || rel == 1) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
   if (rel == 3) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Back);
+}
+
+void ShowSetTile(Client& c, int rel, int k, int sprite, int picture) {
+  if (!IsSprite(sprite)) return;
+  SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(picture));
+  PlaceSprite(c, sprite, rel, SetTileSpot(c, rel, k));
+  StackSetTile(c, sprite, rel);
+  c.mainForm.MJ_Image(sprite).Visible = true;
+}
+
+void ShowKongTop(Client& c, int rel, int k, int sprite, int picture) {
+  if (!IsSprite(sprite)) return;
+  SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(picture));
+  PlaceSprite(c, sprite, rel, KongTopSpot(c, rel, k));
+  c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
+  c.mainForm.MJ_Image(sprite).Visible = true;
+}
+
+bool ShowLoneKongTile(Client& c, int rel, int sprite, int code) {
+  if (!IsSprite(sprite)) return false;
+  SeatRecord& s = c.table.custom(rel);
+  const bool red = code == tile::kRedDragon;
+  short& count = red ? s.RedKongCount : s.WildKongCount;
+  if (count > 3) return false;
+  c.hand.OneTileKongSprites(rel)((red ? 0 : 4) + count) = static_cast<short>(sprite);
+  SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(TableTilePicture(rel, code)));
+  PlaceSprite(c, sprite, rel, OneTileKongSpot(c, rel, red, count));
+  c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
+  c.mainForm.MJ_Image(sprite).Visible = true;
+  ++count;
+  return true;
 }
 
 void LayHandRow(Client& c, int rel) {
