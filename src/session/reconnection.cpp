@@ -1,6 +1,5 @@
 #include "session/reconnection.h"
 
-#include "base/tiles.h"
 #include "play/operation_panel.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
@@ -169,7 +168,7 @@ void OnReconnectResult(Client& c, const protocol::Header& h) {
   }
 }
 
-void AfterTableClearedOnReturn(Client& c, const protocol::Header& h) {
+void AfterTableClearedOnReturn(Client& c, const protocol::Header& /*h*/) {
   auto& rs = c.reconnect;
   if (!rs.RestorePending) return;
   rs.RestorePending = false;
@@ -180,15 +179,8 @@ void AfterTableClearedOnReturn(Client& c, const protocol::Header& h) {
     f.AnNiu(i).Enabled = rs.ButtonEnabled[k];
     f.AnNiu(i).picture = rs.ButtonPicture[k];
   }
-  // The restore builds on the hand's starting wall. The values of type 41 give it by the same
-  // rule a spectator's client uses (17 tiles a side), from the dealer's relative seat.
-  auto& t = c.table;
-  const int dealer = RelativeSeat(t.custom(0).SeatBit, h.SeatMask);
-  t.custom(dealer).IsDealer = -1;
-  const int v0 = h.Value[0];
-  const int v1 = h.Value[1];
-  t.WallHead = static_cast<short>(((((dealer + 13 - v0) % 4 + 4) % 4 * 17 + v0 + v1) * 2) % 120);
-  t.WallTail = static_cast<short>((t.WallHead + 118) % 120);
+  // The hand is in play again from here (the restore completes it after the fourth snapshot), so
+  // a break during the restore is repaired too.
   c.session.TableActive = -1;
 }
 

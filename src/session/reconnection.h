@@ -14,8 +14,8 @@ void StartReconnection(Client& c);
 void ReconnectStep(Client& c, protocol::Record& record);
 // Message type 29: the server's answer to the relogin.
 void OnReconnectResult(Client& c, const protocol::Header& h);
-// After message type 41 has cleared the table: a returning player's hand goes on from the
-// snapshots that follow, so it starts from the hand's wall and stays a hand in play.
+// After message type 41 has cleared the table for a returning player: the hand stays in play
+// and the toolbar as it was; the snapshots that follow restore the hand.
 void AfterTableClearedOnReturn(Client& c, const protocol::Header& h);
 // Stops a running reconnection and forgets it (the session is given up).
 void StopReconnection(Client& c);

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <random>
 
-#include "doubles/client_harness.h"
 #include "doubles/table_checks.h"
 #include "doubles/table_harness.h"
 
@@ -17,30 +16,7 @@ namespace {
 
 enum class Moment { Deal, ClaimOffer, OwnTurn, Anywhere, kCount };
 
-// Whether a client rebuilds a hand from the table-cleared message (41) and four snapshots (40):
-// a returning player's hand goes on only from there.
-bool TableRestoreBuilt() {
-  ClientHarness h;
-  h.StartAndLogIn();
-  auto& c = h.c();
-  const int bits[] = {1, 8, 4, 2};
-  for (int rel = 0; rel < 4; ++rel)
-    c.table.custom(rel).SeatBit = static_cast<std::uint8_t>(bits[rel]);
-  h.p.socket.Deliver(ClientHarness::ServerRecord(41, 1, {7, 0, 0x89, 0x88}));
-  for (int bit : {1, 2, 4, 8}) {
-    auto rec = ClientHarness::ServerRecord(40, bit, {0, 52, 0, 119});
-    for (int i = 0; i < 13; ++i) {
-      rec[static_cast<std::size_t>(16 + 2 * i)] = 0x10;
-      rec[static_cast<std::size_t>(17 + 2 * i)] = bit == 1 ? 0x21 + i % 9 : 0;
-    }
-    h.p.socket.Deliver(rec);
-  }
-  h.Run(1000);
-  return c.table.custom(0).HandCount == 13;
-}
-
 TEST(LinkLoss, SeatsLoseTheirLinksAndEveryHandEndsAsTheServerHasIt) {
-  if (!TableRestoreBuilt()) GTEST_SKIP() << "the table restore (messages 41 and 40) is not built";
   const int wanted = HandsFromEnvironment("TALLOW_LINK_LOSS_HANDS", 300);
   server::Config config;
   config.startCoins = 1'000'000'000;

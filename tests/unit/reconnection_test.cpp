@@ -20,7 +20,9 @@ struct InHand {
     h.StartAndLogIn();
     Deliver(ClientHarness::ServerRecord(18, 0, {3, 8, 0, 1}, 0x1234));
     Deliver(ClientHarness::ServerRecord(24, 0, {}, kToken));
-    c().table.custom(0).SeatBit = 1;
+    const int bits[] = {1, 8, 4, 2};  // seat 0 here; the others by their relative positions
+    for (int rel = 0; rel < 4; ++rel)
+      c().table.custom(rel).SeatBit = static_cast<std::uint8_t>(bits[rel]);
     c().session.TableActive = -1;
   }
   void Deliver(const protocol::Record& r, std::int64_t ms = 200) {
