@@ -1,5 +1,5 @@
 // Where the hall finds the programs and pages it gives its seats, both in the build tree and in
-// an installed prefix (PREFIX/bin/tallow-hall beside PREFIX/bin/tallow, the shared files under
+// an installed prefix (PREFIX/games/tallow-hall beside PREFIX/games/tallow, the shared files under
 // PREFIX/share/tallow/). The sounds are found by FindAssetsDir (seat_assets.h).
 #pragma once
 

@@ -20,7 +20,7 @@ if [ -f "$HERE/../CMakeLists.txt" ] && [ -f "$HERE/deps.sh" ]; then
   SITE="$PWD/build/release/site"
   DATA=(--data "$PWD/build/play")
 else
-  # An installed prefix: PREFIX/bin holds the programs, PREFIX/share/tallow their files.
+  # An installed prefix: PREFIX/games holds the programs, PREFIX/share/tallow their files.
   SERVER_PROGRAM="$HERE/tallow-server"
   HALL_PROGRAM="$HERE/tallow-hall"
   SITE="$(cd "$HERE/.." && pwd)/share/tallow/site"

@@ -21,9 +21,9 @@ void Touch(const fs::path& file) {
 TEST(InstallLayout, AnInstalledHallStartsTheClientBesideIt) {
   test::TempDir t;
   const fs::path root = t.Path();
-  const std::string bin = (root / "usr/bin").string(), hallDir = (root / "build/hall").string();
+  const std::string bin = (root / "usr/games").string(), hallDir = (root / "build/hall").string();
   const std::string built = (root / "build/src/app/tallow").string();
-  Touch(root / "usr/bin/tallow");
+  Touch(root / "usr/games/tallow");
   Touch(built);
   const struct {
     std::string option, hallDir, built, expected;
@@ -45,7 +45,7 @@ TEST(InstallLayout, TheSiteIsFoundInTheBuildTreeOrInstalled) {
   Touch(root / "usr/share/tallow/site/gameinfo/tallowmj/index.html");
   Touch(root / "empty/site/panel.html");  // no rules page
   EXPECT_EQ(FindSiteDir((root / "build/hall").string()), (root / "build/site").string());
-  EXPECT_EQ(FindSiteDir((root / "usr/bin").string()), (root / "usr/share/tallow/site").string());
+  EXPECT_EQ(FindSiteDir((root / "usr/games").string()), (root / "usr/share/tallow/site").string());
   EXPECT_EQ(FindSiteDir((root / "empty/hall").string()), "");
 }
 
