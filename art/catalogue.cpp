@@ -30,13 +30,14 @@ Catalogue FullCatalogue() {
   return all;
 }
 
-QImage Render(const Picture& picture) {
-  QImage image(picture.size, QImage::Format_ARGB32_Premultiplied);
+QImage Render(const Picture& picture, double scale) {
+  QImage image((QSizeF(picture.size) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.scale(scale, scale);
   picture.draw(p);
   p.end();
   return image;

@@ -8,6 +8,9 @@
 //       e.g. "tiles" or "tiles4"), enlarged N times (default 1)
 //   tallow-artgen --preview FILE
 //       writes a sample table composed from the pictures, to see them together
+//   tallow-artgen --icons DIR
+//       writes the window icon as the desktop's application icon "tallow" in the sizes of an
+//       icon theme: DIR/<N>x<N>/apps/tallow.png
 //
 // Needs a Qt platform plugin; without a display run it with QT_QPA_PLATFORM=offscreen.
 #include <QDir>
@@ -16,6 +19,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 
 #include "paint.h"
@@ -55,6 +59,20 @@ int WriteAll(const Catalogue& catalogue, const QString& dir) {
   return 0;
 }
 
+// The application icon is the window icon, drawn afresh at each size of the icon theme.
+int WriteIcons(const Catalogue& catalogue, const QString& dir) {
+  const auto icon = std::find_if(catalogue.begin(), catalogue.end(),
+                                 [](const auto& pic) { return pic.key == "icon"; });
+  if (icon == catalogue.end()) return Fail("the catalogue has no icon");
+  for (const int side : {16, 24, 32, 48, 64, 128, 256}) {
+    const QString apps = QStringLiteral("%1/%2x%2/apps").arg(dir).arg(side);
+    if (!QDir().mkpath(apps)) return Fail("cannot create " + apps);
+    const QImage image = tallow::art::Render(*icon, static_cast<double>(side) / icon->size.width());
+    if (!image.save(apps + "/tallow.png", "PNG")) return Fail("cannot write " + apps);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,7 +88,7 @@ int main(int argc, char** argv) {
     return Fail(QStringLiteral("font \"%1\" is missing (apt-get install fonts-wqy-zenhei)")
                     .arg(tallow::art::kFontFamily));
   const QStringList args = app.arguments();
-  QString out, sheet, family, preview;
+  QString out, sheet, family, preview, icons;
   int scale = 1;
   for (int i = 1; i < args.size(); ++i) {
     const QString& a = args[i];
@@ -84,6 +102,9 @@ int main(int argc, char** argv) {
     } else if (a == "--preview") {
       preview = value;
       ++i;
+    } else if (a == "--icons") {
+      icons = value;
+      ++i;
     } else if (a == "--family") {
       family = value;
       ++i;
@@ -93,7 +114,7 @@ int main(int argc, char** argv) {
     } else {
       return Fail(
           "usage: tallow-artgen [--out DIR] [--sheet FILE [--family PREFIX] [--scale N]] "
-          "[--preview FILE]");
+          "[--preview FILE] [--icons DIR]");
     }
   }
   const Catalogue catalogue = tallow::art::FullCatalogue();
@@ -108,7 +129,10 @@ int main(int argc, char** argv) {
     if (!tallow::art::TablePreview(catalogue).save(preview, "PNG"))
       return Fail("cannot write " + preview);
   }
-  if (out.isEmpty() && sheet.isEmpty() && preview.isEmpty())
-    return Fail("nothing to do: give --out, --sheet or --preview");
+  if (!icons.isEmpty()) {
+    if (const int rc = WriteIcons(catalogue, icons); rc != 0) return rc;
+  }
+  if (out.isEmpty() && sheet.isEmpty() && preview.isEmpty() && icons.isEmpty())
+    return Fail("nothing to do: give --out, --sheet, --preview or --icons");
   return 0;
 }

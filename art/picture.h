@@ -37,7 +37,8 @@ void AddShell(Catalogue& out);
 // The whole catalogue, in resource order: numbered pictures first, then named ones.
 Catalogue FullCatalogue();
 
-// Draws one picture onto a fresh transparent image of its size.
-QImage Render(const Picture& picture);
+// Draws one picture onto a fresh transparent image of its size, enlarged or reduced `scale`
+// times (the drawing is vector work, so it stays sharp at any size).
+QImage Render(const Picture& picture, double scale = 1.0);
 
 }  // namespace tallow::art

@@ -94,8 +94,9 @@ std::string HallUsage() {
          "  --robots N            fill N free seats of the table with robots at start-up\n"
          "  --sit                 sit down at start-up\n"
          "  --watch NAME          watch this player at start-up\n"
-         "  --client PATH         the tallow program\n"
-         "  --data DIR            where the seats' directories live (DIR/seats/ACCOUNT)\n"
+         "  --client PATH         the tallow program (default: the one beside the hall)\n"
+         "  --data DIR            where the seats' directories live (DIR/seats/ACCOUNT;\n"
+         "                        default $XDG_DATA_HOME/tallow, i.e. ~/.local/share/tallow)\n"
          "  --grab FILE.png       save a picture of the window when the hall closes\n";
 }
 

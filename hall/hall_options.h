@@ -24,7 +24,7 @@ struct HallOptions {
   int robots = 0;      // robot seats to fill at start-up
   bool sit = false;    // sit down at start-up
   std::string watch;   // watch this player at start-up
-  std::string client;  // the tallow program; empty: the one built beside the hall
+  std::string client;  // the tallow program; empty: the one beside the hall or built with it
   std::string data;    // the seats' directories live under DATA/seats; empty: the user's data dir
   std::string grab;    // save a picture of the window here when the hall closes
   int SeatingPort() const { return seatPort != 0 ? seatPort : port + 1; }

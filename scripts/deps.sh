@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-zenhei xvfb xauth espeak-ng sox pulseaudio dante-server
   python3-markdown xdotool
+  dpkg-dev file lintian desktop-file-utils
 )
 
 missing=()

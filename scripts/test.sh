@@ -16,6 +16,9 @@ cmake --build build/release -j"$JOBS"
 echo "== release tests"
 ctest --test-dir build/release --output-on-failure -j"$JOBS" --timeout 600
 
+echo "== Debian package, unpacked into a scratch directory and started"
+bash scripts/check-package.sh build/release
+
 echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer)"
 cmake --preset sanitize >/dev/null
 cmake --build build/sanitize -j"$JOBS"
