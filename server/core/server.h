@@ -89,7 +89,7 @@ class Server {
     std::int64_t droppedAt = -1;
   };
   struct Conn {
-    std::string account;  // empty until logged in
+    std::string account;      // empty until logged in
     std::uint16_t token = 0;  // the session's, stamped on every record sent
     std::int64_t opened = 0;
     std::int64_t lastSeen = 0;
