@@ -185,26 +185,20 @@ TEST(TcpLimits, OutOfDescriptorsTheListenerWaitsInsteadOfSpinning) {
 
 TEST(TcpLimits, AnUnfinishedRecordIsCutOffAfterTheLimitAFinishedOneIsNot) {
   FrontLimits limits;
-  limits.partialRecordMs = 300;
+  limits.partialRecordMs = 1000;
   Front f(limits);
   const Record login = testing::LoginRecord("slow", "pw");
   const int slow = Dial(f), half = Dial(f);
   SendBytes(slow, login.data(), 100);
   SendBytes(half, login.data(), login.size() / 2);
   const auto start = Clock::now();
-  bool finished = false;
-  while (!WasReset(half) && Clock::now() - start < std::chrono::seconds(3)) {
-    f.front.Poll(10);
-    if (!finished && Clock::now() - start > std::chrono::milliseconds(150)) {
-      SendBytes(slow, login.data() + 100, login.size() - 100);  // the rest, within the limit
-      finished = true;
-    }
-  }
+  for (int i = 0; i < 3; ++i) f.front.Poll(10);  // both pieces are in, both records unfinished
+  SendBytes(slow, login.data() + 100, login.size() - 100);  // the rest, well within the limit
+  while (!WasReset(half) && Clock::now() - start < std::chrono::seconds(10)) f.front.Poll(10);
   const auto cutOff = Clock::now() - start;
   EXPECT_TRUE(WasReset(half));
-  EXPECT_GE(cutOff, std::chrono::milliseconds(300));
-  EXPECT_LT(cutOff, std::chrono::seconds(2));
-  const auto got = Receive(f, slow, 400);
+  EXPECT_GE(cutOff, std::chrono::milliseconds(1000));
+  const auto got = Receive(f, slow, 200);
   ASSERT_FALSE(got.empty());
   EXPECT_EQ(got[0][protocol::off::kType], 18);
   EXPECT_FALSE(WasReset(slow));
@@ -240,7 +234,7 @@ TEST(TcpLimits, NewsWaitsForTheSeatsNextAnswer) {
   for (auto [fd, name] : {std::pair{a, "a"}, std::pair{b, "b"}}) {
     const Record login = testing::LoginRecord(name, "pw");
     SendBytes(fd, login.data(), login.size());
-    ASSERT_FALSE(Receive(f, fd, 100).empty());  // the login result goes at once
+    ASSERT_FALSE(Receive(f, fd, 300).empty());  // the login result goes at once
   }
   const auto ready = [](int seat) {
     return testing::ClientRecord(protocol::ClientCode::SeatState, 1 << seat, 0, 0, 0, 1);
@@ -255,10 +249,10 @@ TEST(TcpLimits, NewsWaitsForTheSeatsNextAnswer) {
     return names;
   };
   SendBytes(a, ready(0).data(), protocol::kRecordSize);
-  EXPECT_EQ(readyOf(Receive(f, a, 100)), std::vector<std::string>{"a"});  // its answer
+  EXPECT_EQ(readyOf(Receive(f, a, 300)), std::vector<std::string>{"a"});  // its answer
   EXPECT_TRUE(Receive(f, b, 100).empty());  // only news for b: it waits
   SendBytes(b, ready(1).data(), protocol::kRecordSize);
-  EXPECT_EQ(readyOf(Receive(f, b, 100)), (std::vector<std::string>{"a", "b"}));  // in order
+  EXPECT_EQ(readyOf(Receive(f, b, 300)), (std::vector<std::string>{"a", "b"}));  // in order
   close(a);
   close(b);
 }
