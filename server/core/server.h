@@ -173,7 +173,12 @@ class Server {
   std::priority_queue<Due, std::vector<Due>, std::greater<>> due_;
 
   std::unordered_map<int, Conn> conns_;
-  std::map<std::string, Session, std::less<>> sessions_;
+  // Looked up for every record sent to a seat: hashed, and by string_view without a copy.
+  struct AccountHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view a) const { return std::hash<std::string_view>{}(a); }
+  };
+  std::unordered_map<std::string, Session, AccountHash, std::equal_to<>> sessions_;
   std::map<std::string, Profile, std::less<>> profiles_;
   // Times of recent failed logins by account; kept only for accounts that have a session or a
   // users-file entry, so that made-up names cost nothing.
