@@ -28,7 +28,7 @@ struct FrontLimits {
   std::size_t maxOutBytes = 256 << 10;    // output the peer has not taken
   // Records that only tell a seat of the others' moves wait this long for company (0: never);
   // what a seat must answer, and the answer to what it sent, goes at once.
-  std::int64_t informHoldMs = 20;
+  std::int64_t informHoldMs = 50;
 };
 
 class TcpFront {
