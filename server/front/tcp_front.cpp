@@ -155,7 +155,7 @@ int TcpFront::WaitMs(int timeoutMs) const {
     const std::int64_t coreNow = core_.Now() + (lastMs_ < 0 ? 0 : now - lastMs_);
     wait = std::min(wait, due - coreNow);
   }
-  if (!late_.empty()) wait = std::min(wait, late_.top().first - now);
+  if (!late_.empty()) wait = std::min(wait, late_.top().at - now);
   if (acceptPaused_) wait = std::min(wait, acceptPausedUntilMs_ - now);
   return static_cast<int>(std::clamp<std::int64_t>(wait, 0, timeoutMs));
 }
@@ -276,9 +276,17 @@ bool TcpFront::ReadRecords(int id, Peer& p) {
     p.partialSince = -1;
   } else if (used > 0 || p.partialSince < 0) {
     p.partialSince = MonotonicMs();
-    late_.push({p.partialSince + limits_.partialRecordMs, id});
+    WatchPartial(id, p);
   }
   return true;
+}
+
+// One pending check a peer; when it comes up early (the record was finished and another
+// begun) it is set again for the record now unfinished.
+void TcpFront::WatchPartial(int id, Peer& p) {
+  if (p.partialWatched) return;
+  p.partialWatched = true;
+  late_.push({p.partialSince + limits_.partialRecordMs, id, LateKind::Partial});
 }
 
 bool TcpFront::ReadLines(int id, Peer& p) {
@@ -302,7 +310,7 @@ bool TcpFront::ReadLines(int id, Peer& p) {
   }
   if (!p.in.empty() && p.partialSince < 0) {
     p.partialSince = MonotonicMs();
-    late_.push({p.partialSince + limits_.partialRecordMs, id});
+    WatchPartial(id, p);
   }
   return true;
 }
@@ -371,8 +379,7 @@ void TcpFront::OnOutput(const Output& o) {
     // The core has already forgotten the connection: flush what is queued, then close; a peer
     // that does not take its last records in time is cut off.
     p.closing = true;
-    p.closeBy = lastMs_ + kCloseFlushMs;
-    late_.push({p.closeBy, o.conn});
+    late_.push({lastMs_ + kCloseFlushMs, o.conn, LateKind::Close});
     if (!p.urgent) queued_.push_back(o.conn);
     p.urgent = true;
     return;
@@ -396,30 +403,36 @@ void TcpFront::OnOutput(const Output& o) {
     queued_.push_back(o.conn);
   } else if (idle && p.holdUntil < 0) {
     p.holdUntil = lastMs_ + limits_.informHoldMs;
-    late_.push({p.holdUntil, o.conn});
+    late_.push({p.holdUntil, o.conn, LateKind::News});
   }
 }
 
 // News that has waited long enough, peers whose unfinished record waited too long, and closes
 // that were not taken in time.
 void TcpFront::CutOffLate(std::int64_t now) {
-  while (!late_.empty() && late_.top().first <= now) {
-    const int id = late_.top().second;
+  while (!late_.empty() && late_.top().at <= now) {
+    const Late due = late_.top();
     late_.pop();
-    auto it = peers_.find(id);
+    auto it = peers_.find(due.id);
     if (it == peers_.end()) continue;
-    if (it->second.closing) {
-      if (now >= it->second.closeBy) CloseNow(id, false, true);
-      continue;
-    }
-    if (it->second.holdUntil >= 0 && it->second.holdUntil <= now) {
-      WriteTo(id);
-      it = peers_.find(id);
-      if (it == peers_.end()) continue;
-    }
-    if (it->second.partialSince >= 0 && now - it->second.partialSince >= limits_.partialRecordMs) {
-      CloseNow(id, true, true);
-      ReportLost();
+    Peer& p = it->second;
+    switch (due.kind) {
+      case LateKind::Close:
+        if (p.closing) CloseNow(due.id, false, true);
+        break;
+      case LateKind::News:
+        if (!p.closing && p.holdUntil >= 0 && p.holdUntil <= now) WriteTo(due.id);
+        break;
+      case LateKind::Partial:
+        p.partialWatched = false;
+        if (p.closing || p.partialSince < 0) break;
+        if (now - p.partialSince >= limits_.partialRecordMs) {
+          CloseNow(due.id, true, true);
+          ReportLost();
+        } else {
+          WatchPartial(due.id, p);
+        }
+        break;
     }
   }
 }

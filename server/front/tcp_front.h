@@ -58,11 +58,11 @@ class TcpFront {
     std::size_t outSent = 0;         // bytes of out already written
     std::uint32_t interest = 1;      // the epoll events asked for (EPOLLIN at first)
     bool closing = false;            // close once out is written
-    std::int64_t closeBy = 0;        // cut off if out is not written by then
     bool urgent = false;             // out holds something to send at the end of the pass
     std::int64_t holdUntil = -1;     // out holds only news, to be sent by then
     std::uint64_t spokePass = 0;     // the last pass in which it sent a record
     std::int64_t partialSince = -1;  // when the unfinished record in `in` began
+    bool partialWatched = false;     // a Partial entry for it is pending
   };
 
   void Accept(int listenFd, bool seating);
@@ -70,6 +70,7 @@ class TcpFront {
   void ReadFrom(int id);
   bool ReadRecords(int id, Peer& p);  // false when the peer went away meanwhile
   bool ReadLines(int id, Peer& p);
+  void WatchPartial(int id, Peer& p);
   void WriteTo(int id);
   void SetInterest(int id, Peer& p, bool write);
   void CloseNow(int id, bool tellCore, bool abort = false);
@@ -93,11 +94,16 @@ class TcpFront {
   std::vector<int> lost_;
   std::vector<int> queued_;  // peers with output to send at the end of this pass
   std::uint64_t pass_ = 1;
-  // Moments at which a peer may have to be cut off (unfinished record, close not flushed),
-  // checked against the peer when they come up.
-  std::priority_queue<std::pair<std::int64_t, int>, std::vector<std::pair<std::int64_t, int>>,
-                      std::greater<>>
-      late_;
+  // Moments at which a peer's held news is due, or it may have to be cut off (an unfinished
+  // record, a close not taken), in order; checked against the peer when they come up.
+  enum class LateKind { News, Partial, Close };
+  struct Late {
+    std::int64_t at = 0;
+    int id = 0;
+    LateKind kind = LateKind::News;
+    bool operator>(const Late& o) const { return at > o.at; }
+  };
+  std::priority_queue<Late, std::vector<Late>, std::greater<>> late_;
   // While accept fails for want of descriptors the listeners are left out until then.
   std::int64_t acceptPausedUntilMs_ = 0;
   bool acceptPaused_ = false;
