@@ -11,7 +11,6 @@
 #include <ctime>
 #include <functional>
 #include <memory>
-#include <optional>
 
 #include "front/tcp_front.h"
 #include "load/load_player.h"
