@@ -4,8 +4,8 @@
 #include <QApplication>
 
 #include "art_resources.h"
+#include "base/pictures.h"
 #include "doubles/client_harness.h"
-#include "hand/layout.h"
 #include "hand/table_reset.h"
 #include "platform/qt/form_painter.h"
 

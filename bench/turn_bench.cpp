@@ -3,8 +3,10 @@
 // waits of the handlers pass in virtual time and cost nothing here.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+
+#include "base/pictures.h"
 #include "doubles/client_harness.h"
-#include "hand/layout.h"
 #include "hand/table_reset.h"
 #include "session/framing.h"
 #include "session/receive.h"
@@ -29,7 +31,7 @@ void DealtTable(ClientHarness& h) {
   ResetTableDisplay(c);
   ResetTableState(c);
   for (int r = 0; r <= 3; ++r) c.table.custom(r).SeatBit = static_cast<std::uint8_t>(kSeatBit[r]);
-  c.framing.TurnTimerAllowed = -1;
+  c.play.TurnTimerAllowed = -1;
   c.table.WallHead = 0;
   c.table.WallTail = 118;
   c.table.custom(0).IsDealer = -1;
@@ -103,6 +105,50 @@ void BM_TurnPungResult(benchmark::State& state) {
       ClientHarness::ServerRecord(7, kSeatBit[2], {8, 0x29, 0x29, 0x29}));
 }
 BENCHMARK(BM_TurnPungResult);
+
+// A sound device that notes when a voice starts.
+struct VoiceClock : platform::ISound {
+  bool Open() override { return true; }
+  bool Play(const std::string& path, bool /*loop*/) override {
+    if (path.find("/mj/") != std::string::npos) voiceAt = std::chrono::steady_clock::now();
+    return true;
+  }
+  void Stop() override {}
+  void SetVolume(int /*volume*/) override {}
+  std::chrono::steady_clock::time_point voiceAt;
+};
+
+// From the moment a discard's record arrives to the call that starts the discarder's voice
+// naming the tile. The client's own 50 ms pause before the voice passes in virtual time here.
+void BM_DiscardToItsVoice(benchmark::State& state) {
+  ClientHarness h;
+  VoiceClock sound;
+  h.client = std::make_unique<Client>(
+      platform::Platform{h.p.clock, h.p.socket, sound, h.p.hall, h.p.dialogs, h.p.resources,
+                         h.p.process, h.p.files},
+      kPlayerLine);
+  DealtTable(h);
+  Feed(h, 5, 2, {});
+  const TableState table = h.c().table;
+  const HandState hand = h.c().hand;
+  const auto rec = ClientHarness::ServerRecord(2, kSeatBit[2], {0, 0, 0, 0x37});
+  for (auto _ : state) {
+    h.c().table = table;
+    h.c().hand = hand;
+    h.c().send.SendRead = h.c().send.SendWrite;
+    sound.voiceAt = {};
+    const auto received = std::chrono::steady_clock::now();
+    AppendReceived(h.c(), rec);
+    ExtractMessage(h.c());
+    DispatchMessage(h.c());
+    if (sound.voiceAt == std::chrono::steady_clock::time_point{}) {
+      state.SkipWithError("no voice was played");
+      break;
+    }
+    state.SetIterationTime(std::chrono::duration<double>(sound.voiceAt - received).count());
+  }
+}
+BENCHMARK(BM_DiscardToItsVoice)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tallow::testing

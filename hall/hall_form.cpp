@@ -57,6 +57,7 @@ HallForm::HallForm(const HallOptions& o, QWidget* parent) : QWidget(parent) {
   proxyUser_ = Text(o.proxy.user);
   proxyPassword_ = Text(o.proxy.password, true);
   table_ = Number(0, 9999, o.table);
+  table_->setObjectName("table");
   seat_ = new QComboBox;
   for (const char* name : {"0 东", "1 南", "2 西", "3 北"}) seat_->addItem(QString::fromUtf8(name));
   seat_->setCurrentIndex(o.seat);

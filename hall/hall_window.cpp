@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "background.h"
@@ -29,6 +31,11 @@ using namespace platform::wm;
 
 constexpr std::uint32_t kWmClose = 0x0010;  // closes the hall (for scripts)
 const QString kOwnSeat = "seat";
+// How long the table client may take to post its answer to a question.
+constexpr int kAnswerTimeoutMs = 5000;
+// While a login is pending the question is asked again this often, this many times.
+constexpr int kLoginRetryMs = 1000;
+constexpr int kLoginRetries = 5;
 
 QString RobotKey(int n) {
   return "robot" + QString::number(n);
@@ -76,6 +83,8 @@ HallWindow::HallWindow(HallOptions options, QString client, QString data, QStrin
   connect(&processes_, &SeatProcesses::Ended, this, [this](const QString& key) {
     if (key == kOwnSeat) {
       ownMode_ = Mode::kNone;
+      // A client that has ended holds nobody at a table.
+      if (question_) Finish();
       return;
     }
     for (auto it = robotHalls_.begin(); it != robotHalls_.end(); ++it) {
@@ -111,10 +120,11 @@ std::int32_t HallWindow::OnMessage(std::uint32_t msg, std::uint32_t wParam) {
     return 0;
   }
   if (msg == kWmClose) {
-    QTimer::singleShot(0, this, &QWidget::close);
+    QTimer::singleShot(0, this, [this] { CloseHall(false); });
     return 0;
   }
   Log("tallow: " + Q(NotificationText(msg)));
+  OnAnswer(msg);
   return 0;
 }
 
@@ -153,7 +163,17 @@ void HallWindow::StopOwnSeatUnless(Mode mode, const std::string& account) {
   }
 }
 
+bool HallWindow::PlayerClientRunning() const {
+  return processes_.Running(kOwnSeat) && ownMode_ == Mode::kPlayer;
+}
+
 void HallWindow::SitDown() {
+  // A player at a table leaves it first; a running game is given up only if he agrees.
+  if (PlayerClientRunning()) return Ask(LeavePurpose::kMove, true, [this] { SitDownNow(); });
+  SitDownNow();
+}
+
+void HallWindow::SitDownNow() {
   const HallOptions o = form_->Read(options_);
   SeatLine s{o.account, o.password,  o.host,    o.port,       RoomName(o.table),
              o.proxy,   RobotHall(), o.caption, OwnCaption(o)};
@@ -189,6 +209,11 @@ void HallWindow::SitDown() {
 }
 
 void HallWindow::Watch() {
+  if (PlayerClientRunning()) return Ask(LeavePurpose::kMove, true, [this] { WatchNow(); });
+  WatchNow();
+}
+
+void HallWindow::WatchNow() {
   const HallOptions o = form_->Read(options_);
   const std::string target = o.watch;
   if (auto e = CheckAccount(target); !e.empty()) return Report("旁观", "watched player: " + e);
@@ -219,15 +244,139 @@ void HallWindow::Watch() {
 }
 
 void HallWindow::Leave() {
-  const std::string caption = OwnCaption(form_->Read(options_));
+  Ask(LeavePurpose::kLeave, true);
+}
+
+void HallWindow::CloseHall(bool askPlayer) {
+  closeAsks_ = askPlayer;
+  close();
+}
+
+std::string HallWindow::RunningCaption() const {
+  HallOptions o = form_->Read(options_);
+  if (!ownAccount_.empty()) o.account = ownAccount_;
+  return OwnCaption(o);
+}
+
+void HallWindow::Ask(LeavePurpose purpose, bool askPlayer, std::function<void()> then) {
+  if (box_ != nullptr) {
+    box_->disconnect(this);
+    box_->close();
+    box_ = nullptr;
+  }
+  question_ = Question{++serial_, purpose, FirstQuestion(purpose), askPlayer, std::move(then)};
+  SendToOwnSeat(question_->asked);
+}
+
+void HallWindow::SendToOwnSeat(std::uint32_t msg) {
+  const int serial = question_->serial;
+  const std::string caption = RunningCaption();
   RunInBackground(
       pool_, this,
-      [caption] {
+      [caption, msg] {
         Outcome out;
-        out.result = link::SendMessage(caption, kLeaveQuestion, 0, 0);
+        out.result = link::SendMessage(caption, msg, 0, 0);
         return out;
       },
-      [this](const Outcome& out) { Log(Q(RequestText(kLeaveQuestion, out.result))); });
+      [this, msg, serial](const Outcome& out) {
+        Log(Q(RequestText(msg, out.result)));
+        if (!question_ || question_->serial != serial || question_->asked != msg) return;
+        if (!out.result.has_value()) {
+          // No table client answers: nobody holds the player at a table.
+          if (question_->purpose == LeavePurpose::kLeave) return question_.reset();
+          return Finish();
+        }
+        if (msg == kLeaveNow) return Finish();  // the leave order has no answer
+        QTimer::singleShot(kAnswerTimeoutMs, this, [this, msg, serial] {
+          if (!question_ || question_->serial != serial || question_->asked != msg) return;
+          Log("tallow did not answer " + Q(NotificationText(msg)));
+          if (question_->purpose == LeavePurpose::kClose) return Finish();
+          question_.reset();
+        });
+      });
+}
+
+void HallWindow::OnAnswer(std::uint32_t msg) {
+  if (!question_) return;
+  switch (StepForAnswer(question_->asked, msg)) {
+    case LeaveStep::kNothing:
+      return;
+    case LeaveStep::kDone:
+      return Finish();
+    case LeaveStep::kOfferLeaveOrder:
+      if (question_->askPlayer) return OfferLeaveOrder();
+      [[fallthrough]];
+    case LeaveStep::kSendLeaveOrder:
+      question_->asked = kLeaveNow;
+      return SendToOwnSeat(kLeaveNow);
+    case LeaveStep::kLoginPending:
+      // A login takes a moment: ask again a few times before telling the player.
+      if (++question_->loginWaits <= kLoginRetries) {
+        const int serial = question_->serial;
+        question_->asked = 0;
+        QTimer::singleShot(kLoginRetryMs, this, [this, serial] {
+          if (!question_ || question_->serial != serial) return;
+          question_->asked = FirstQuestion(question_->purpose);
+          SendToOwnSeat(question_->asked);
+        });
+        return;
+      }
+      if (!question_->askPlayer) return Finish();
+      question_.reset();
+      return TellPlayer(QString::fromUtf8("正在登录游戏服务器，请稍后再试。"));
+  }
+}
+
+void HallWindow::OfferLeaveOrder() {
+  question_->asked = 0;  // the player answers now, not the client
+  const char* what = "现在离开";
+  if (question_->purpose == LeavePurpose::kClose) what = "关闭大厅";
+  if (question_->purpose == LeavePurpose::kMove) what = "换到别处";
+  auto* box = new QMessageBox(QMessageBox::Question, windowTitle(),
+                              QString::fromUtf8("游戏正在进行中，%1将放弃这一局。\n要强制离开吗？")
+                                  .arg(QString::fromUtf8(what)),
+                              QMessageBox::NoButton, this);
+  QPushButton* leave = box->addButton(QString::fromUtf8("强制离开"), QMessageBox::AcceptRole);
+  box->addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  const int serial = question_->serial;
+  connect(box, &QMessageBox::finished, this, [this, box, leave, serial] {
+    if (box_ == box) box_ = nullptr;
+    if (!question_ || question_->serial != serial) return;
+    if (box->clickedButton() != leave) {
+      Log(QString::fromUtf8("留在桌上 (the player stays at the table)"));
+      return question_.reset();
+    }
+    question_->asked = kLeaveNow;
+    SendToOwnSeat(kLeaveNow);
+  });
+  box_ = box;
+  Log(QString::fromUtf8("a game is running: the leave order is offered 游戏进行中"));
+  box->open();
+}
+
+void HallWindow::TellPlayer(const QString& text) {
+  Log(text);
+  auto* box = new QMessageBox(QMessageBox::Information, windowTitle(), text, QMessageBox::Ok, this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
+
+void HallWindow::Finish() {
+  const Question q = std::move(*question_);
+  question_.reset();
+  switch (q.purpose) {
+    case LeavePurpose::kLeave:
+      Log(QString::fromUtf8("left the table 已离开"));
+      break;
+    case LeavePurpose::kClose:
+      closing_ = true;
+      close();
+      break;
+    case LeavePurpose::kMove:
+      if (q.then) q.then();
+      break;
+  }
 }
 
 void HallWindow::FillWithRobots(int count) {
@@ -304,6 +453,14 @@ void HallWindow::LaunchRobot(const HallOptions& o, int seat) {
 }
 
 void HallWindow::closeEvent(QCloseEvent* event) {
+  const bool ask = std::exchange(closeAsks_, true);
+  if (!closing_ && processes_.Running(kOwnSeat)) {
+    // The player leaves the table first; the hall closes when he has left.
+    event->ignore();
+    const bool asking = question_ && question_->purpose == LeavePurpose::kClose;
+    if (!asking || (question_->askPlayer && !ask)) Ask(LeavePurpose::kClose, ask);
+    return;
+  }
   if (!options_.grab.empty()) {
     const QString path = Q(options_.grab);
     if (!grab().save(path, "PNG"))

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tallow-hall: a hall window \"%s\" is open already\n", o.caption.c_str());
     return 1;
   }
-  tallow::hall::CloseOnQuitSignals(&window);
+  tallow::hall::CloseOnQuitSignals(&window, [&window] { window.CloseHall(false); });
   window.show();
   window.Log("hall ready: server " + QString::fromStdString(o.host) + ":" +
              QString::number(o.port) + ", seating port " + QString::number(o.SeatingPort()));

@@ -18,14 +18,14 @@ void OnSignal(int) {
 
 }  // namespace
 
-void CloseOnQuitSignals(QWidget* window) {
+void CloseOnQuitSignals(QObject* context, std::function<void()> close) {
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0) return;
-  auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, window);
-  QObject::connect(notifier, &QSocketNotifier::activated, window, [window] {
+  auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, context);
+  QObject::connect(notifier, &QSocketNotifier::activated, context, [close] {
     char buf[16];
     while (::read(g_pipe[0], buf, sizeof buf) > 0) {
     }
-    window->close();
+    close();
   });
   struct sigaction sa {};
   sa.sa_handler = OnSignal;

@@ -7,6 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-multimedia-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-zenhei xvfb xauth espeak-ng sox pulseaudio dante-server
+  python3-markdown xdotool
 )
 
 missing=()

@@ -2,25 +2,48 @@
 # Idle CPU of a seated client (run after a release build): a local server, the hall, three
 # robot seats and your seat, offscreen. Your seat never presses 开始, so the table waits for
 # it; the script samples that client's CPU time over an interval and prints it as a share of
-# one core.
-# Usage: scripts/measure-idle.sh [SECONDS]
+# one core. With --sound the seats get a PulseAudio daemon of their own with a null sink and
+# only two robots sit down: the table waits for a fourth player, so nothing replaces the table
+# loop your seat plays while it is measured (the robots stay silent).
+# Usage: scripts/measure-idle.sh [--sound] [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+SOUND=0 ROBOTS=3
+if [ "${1:-}" = "--sound" ]; then
+  SOUND=1 ROBOTS=2
+  shift
+fi
 SECONDS_TO_SAMPLE="${1:-20}"
 PORT=7300
 export QT_QPA_PLATFORM=offscreen
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/tallow-xdg.XXXXXX)}"
-chmod 700 "$XDG_RUNTIME_DIR"
 data=$(mktemp -d)
+SERVER="" HALL="" PULSE=""
+trap 'kill $SERVER $HALL $PULSE 2>/dev/null; pkill -f "tallow-hall.*--data $data" 2>/dev/null; rm -rf "$data"' EXIT
+if [ $SOUND -eq 1 ]; then
+  # A private runtime directory: the daemon's socket there is the only sound server the seats see.
+  export XDG_RUNTIME_DIR="$data/runtime" XDG_CONFIG_HOME="$data/config"
+  mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+  unset PULSE_SERVER
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
+    --load="module-native-protocol-unix auth-anonymous=1" >"$data/pulse.log" 2>&1 &
+  PULSE=$!
+  for _ in $(seq 100); do
+    [ -S "$XDG_RUNTIME_DIR/pulse/native" ] && break
+    sleep 0.05
+  done
+  [ -S "$XDG_RUNTIME_DIR/pulse/native" ] || { echo "pulseaudio did not start"; cat "$data/pulse.log"; exit 1; }
+else
+  export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/tallow-xdg.XXXXXX)}"
+  chmod 700 "$XDG_RUNTIME_DIR"
+fi
 build/release/server/tallow-server --port "$PORT" >"$data/server.log" 2>&1 &
 SERVER=$!
-trap 'kill $SERVER $HALL 2>/dev/null; pkill -f "tallow-hall.*--data $data" 2>/dev/null; rm -rf "$data"' EXIT
 for _ in $(seq 100); do
   (exec 3<>/dev/tcp/127.0.0.1/$((PORT + 1))) 2>/dev/null && break
   sleep 0.1
 done
 build/release/hall/tallow-hall --host 127.0.0.1 --port "$PORT" --account player --table 0 \
-  --seat 0 --sit --robots 3 --data "$data" >"$data/hall.log" 2>&1 &
+  --seat 0 --sit --robots "$ROBOTS" --data "$data" >"$data/hall.log" 2>&1 &
 HALL=$!
 
 # The player's client: its command line starts with the account.
@@ -32,6 +55,11 @@ for _ in $(seq 100); do
 done
 [ -n "$pid" ] || { echo "the player's client did not start"; exit 1; }
 sleep 5  # log in, seat, profiles: let the table settle
+if [ $SOUND -eq 1 ]; then
+  streams=$(pactl list short sink-inputs | wc -l)
+  echo "streams playing on the null sink: $streams"
+  [ "$streams" -ge 1 ] || { echo "the table loop is not playing"; exit 1; }
+fi
 
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 hz=$(getconf CLK_TCK)

@@ -75,7 +75,9 @@ class Hand {
   // message 41 and four snapshots as every client saw the table; while a discard waits for
   // claims, the snapshots show it still in the discarder's hand and the discard follows, so
   // the player's client knows the tile its claim offer is about.
-  std::vector<Record> Restore(int viewer) const;
+  // A spectator of `viewer` is rebuilt the same way, and gets the waiting discard again even
+  // when it watches the discarder (whose own client drew that discard itself).
+  std::vector<Record> Restore(int viewer, bool spectator = false) const;
   // What every seat was sent when the hand ended (win, reveals, results, settlements), for a
   // player who was away at that moment.
   const std::vector<Record>& EndRecords() const { return endRecords_; }

@@ -118,8 +118,8 @@ std::array<Record, 4> Hand::Snapshots(int viewer) const {
   return SnapshotsOf(viewer, false);
 }
 
-std::vector<Record> Hand::Restore(int viewer) const {
-  const bool replayDiscard = phase_ == Phase::Claims && viewer != claimFrom_;
+std::vector<Record> Hand::Restore(int viewer, bool spectator) const {
+  const bool replayDiscard = phase_ == Phase::Claims && (spectator || viewer != claimFrom_);
   std::vector<Record> out{Cleared(viewer)};
   for (const auto& r : SnapshotsOf(viewer, replayDiscard)) out.push_back(r);
   if (replayDiscard) out.push_back(TileDiscarded(Bit(claimFrom_), claimTile_, claimFollow_));

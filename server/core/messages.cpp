@@ -94,6 +94,13 @@ Record ServerNotice(std::string_view utf8) {
   return r;
 }
 
+Record SystemChatLine(std::string_view utf8) {
+  Record r = BuildRecord(MsgType::ChatMessage, 0);
+  PutGbk(r, protocol::off::kChatText, protocol::off::kChatTextSize,
+         std::string("系统提示：") + std::string(utf8));
+  return r;
+}
+
 Record NewHand(int dealerBit, const std::array<int, 4>& dice) {
   return BuildRecord(MsgType::NewHand, dealerBit, {dice[0], dice[1], dice[2], dice[3]});
 }

@@ -45,6 +45,8 @@ Record PlayerReady(std::string_view account);
 Record PlayerQuit(std::string_view account);
 Record SeatEvent(int seatMask, int event);
 Record ServerNotice(std::string_view utf8);
+// A chat line of the operator to a table: "系统提示：" and the text (UTF-8, sent as GBK).
+Record SystemChatLine(std::string_view utf8);
 Record NewHand(int dealerBit, const std::array<int, 4>& dice);
 Record WildTileSet(Tile wild, Tile indicator);
 Record DealTiles(int seatBit, const std::array<Tile, 4>& tiles);

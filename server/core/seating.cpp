@@ -90,6 +90,19 @@ std::string Server::Command(std::string_view line) {
     ToTable(t, ServerNotice(text));
     return "ok";
   }
+  if (cmd == "say") {
+    std::string ts;
+    int t = 0;
+    in >> ts;
+    std::string text;
+    std::getline(in, text);
+    if (!text.empty() && text[0] == ' ') text.erase(0, 1);
+    if (!ParseInt(ts, t) || t >= TableCount() || text.empty()) {
+      return "error usage: say TABLE TEXT";
+    }
+    ToTable(t, SystemChatLine(text));
+    return "ok";
+  }
   if (cmd == "tables") {
     std::ostringstream out;
     out << "ok";
@@ -118,7 +131,8 @@ std::string Server::Command(std::string_view line) {
   }
   if (cmd == "help") {
     return "ok commands: seat ACCOUNT TABLE SEAT | unseat ACCOUNT | robot TABLE SEAT [off] | "
-           "watch ACCOUNT TARGET | userid ACCOUNT | notice TABLE TEXT | tables | hands TABLE";
+           "watch ACCOUNT TARGET | userid ACCOUNT | notice TABLE TEXT | say TABLE TEXT | tables | "
+           "hands TABLE";
   }
   return "error unknown command";
 }

@@ -82,15 +82,18 @@ void Server::Watch(Session& s, int table, int seat) {
   s.table = table;
   s.seat = seat;
   t.watchers[static_cast<std::size_t>(seat)].push_back(s.account);
+  // During a hand the table-cleared message (41) comes first: the spectator's client reads the
+  // dealer and the wall's start from it when the fourth profile completes its table. The
+  // snapshots (and a discard that waits for claims) follow the profiles.
+  std::vector<Record> restore;
+  if (t.hand && !t.hand->Over()) restore = t.hand->Restore(seat, /*spectator=*/true);
+  if (!restore.empty()) ToSession(s, restore.front());
   for (int k = 0; k < 4; ++k) {
     const auto& a = t.seats[static_cast<std::size_t>(k)];
     const Session* o = Find(a);
     ToSession(s, PlayerProfile(ProfileFor(a), Bit(k), o && o->ready));
   }
-  if (t.hand && !t.hand->Over()) {
-    ToSession(s, t.hand->Cleared(seat));
-    for (const auto& r : t.hand->Snapshots(seat)) ToSession(s, r);
-  }
+  for (std::size_t i = 1; i < restore.size(); ++i) ToSession(s, restore[i]);
 }
 
 void Server::Leave(Session& s) {
@@ -211,7 +214,7 @@ void Server::OnChat(Session& s, const Record& rec) {
   const auto v = [&rec](int i) { return Word(rec, i); };
   Record out = protocol::BuildRecord(protocol::MsgType::ChatMessage, Bit(s.seat),
                                      {v(0) == 1 ? 1 : 0, 0, v(2) & 0xFF, v(3) & 0xFF});
-  for (std::size_t i = 0; i < off::kChatTextSize - 1; ++i) {
+  for (std::size_t i = 0; i < off::kChatTextSize; ++i) {
     out[off::kChatText + i] = rec[off::kChatText + i];
   }
   Table& t = TableAt(s.table);

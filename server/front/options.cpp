@@ -26,7 +26,8 @@ std::string Usage() {
          "                         without it any account and password are accepted\n"
          "  --turn-seconds N       turn timer sent to clients, 0..15 (default 15)\n"
          "  --timeout-limit N      turn timeouts before a client hides its table (default 3)\n"
-         "  --web URL              web address sent in the login result (default none)\n"
+         "  --web URL              web address sent in the login result, at most 99 bytes\n"
+         "                         (default none)\n"
          "  --stake N              stake of every payment (default 10)\n"
          "  --start-coins N        coins of a new account (default 10000)\n"
          "  --act-seconds N        the server acts for a silent seat after N s (default 30)\n"
@@ -74,6 +75,11 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
       if (!num(0, 255)) return false;
       o.config.timeoutLimit = static_cast<int>(n);
     } else if (a == "--web") {
+      // The login result carries at most 99 bytes of it; a cut address would name another page.
+      if (v.size() > 99) {
+        error = "--web: the address is longer than 99 bytes";
+        return false;
+      }
       o.config.webAddress = v;
     } else if (a == "--stake") {
       if (!num(1, 32767)) return false;

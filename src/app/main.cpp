@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
   std::vector<std::unique_ptr<tallow::platform::qt::FormView>> smallViews;
   auto& forms = client.forms;
   for (tallow::ui::Form* form : std::initializer_list<tallow::ui::Form*>{
-           &forms.Score, &forms.Hero, &forms.Information, &forms.frmExit, &forms.frmOtherExit}) {
+           &forms.Score, &forms.Hero, &forms.Information, &forms.frmExit, &forms.frmOtherExit,
+           &forms.VosSet, &forms.Talk, &forms.huifu}) {
     smallViews.push_back(std::make_unique<tallow::platform::qt::FormView>(*form, &mainView));
   }
   tallow::platform::qt::CallLogic("start-up", [&] { tallow::FormLoad(client); });

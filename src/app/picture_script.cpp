@@ -6,7 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "hand/layout.h"
+#include "base/pictures.h"
+#include "forms/vos_set.h"
 #include "hand/table_reset.h"
 #include "play/operation_panel.h"
 #include "play/speech_bubble.h"
@@ -16,6 +17,7 @@
 #include "session/client.h"
 #include "session/framing.h"
 #include "session/receive.h"
+#include "shell/toolbar.h"
 
 namespace tallow::picture {
 namespace {
@@ -27,9 +29,29 @@ struct StageName {
   const char* name;
 };
 constexpr StageName kStages[] = {
-    {Stage::Empty, "empty"},           {Stage::Wall, "wall"},   {Stage::Hand, "hand"},
-    {Stage::Offer, "offer"},           {Stage::Claim, "claim"}, {Stage::Reveal, "reveal"},
+    {Stage::Empty, "empty"},
+    {Stage::Wall, "wall"},
+    {Stage::Hand, "hand"},
+    {Stage::Offer, "offer"},
+    {Stage::Claim, "claim"},
+    {Stage::Reveal, "reveal"},
     {Stage::Settlement, "settlement"},
+    {Stage::Settings, "settings"},
+    {Stage::Chat, "chat"},
+    {Stage::Talk, "talk"},
+    {Stage::Phrases, "phrases"},
+    {Stage::Voices, "voices"},
+    {Stage::Card, "card"},
+    {Stage::Toolbar, "toolbar"},
+    {Stage::Web, "web"},
+    {Stage::ExitInHand, "exit"},
+    {Stage::ExitBetween, "exit-between"},
+    {Stage::Notice, "notice"},
+    {Stage::Wild, "wild"},
+    {Stage::Watch, "watch"},
+    {Stage::WatchLater, "watch-later"},
+    {Stage::Rejoin, "rejoin"},
+    {Stage::RejoinLater, "rejoin-later"},
 };
 
 // Seat bits by relative seat, the local player sitting at seat bit 1.
@@ -38,6 +60,7 @@ constexpr std::array<int, 4> kSeatBit = {1, 8, 4, 2};
 constexpr int kWild = 0x49;       // 九万
 constexpr int kIndicator = 0x48;  // 八万
 constexpr int kStake = 10;
+constexpr int kSettingsButton = 3;  // 设置 on the toolbar
 
 // Every tile the script names (sets, claimed discards, the local hand, the winner's hand);
 // the other discards and draws are picked from what these leave of the 136 tiles.
@@ -99,10 +122,16 @@ class Script {
  public:
   explicit Script(Client& c) : c_(c) {}
 
-  void Seat();
+  void Seat(const std::string& webPage = "", bool spectator = false);
   void StartHand();
   // Plays from the deal to the stage.
   void PlayTo(Stage stage);
+  // The server reports that the seat at `rel` has run out of coins: the game is over.
+  void OutOfCoins(int rel) {
+    Feed(Rec(16, 0xF & ~kSeatBit[static_cast<std::size_t>(rel)], {0, 0, 0, 3}));
+  }
+  // Rebuilds a hand in play from four snapshots and, for the later stages, plays on.
+  void Restore(Stage stage);
 
  private:
   using Values = std::array<int, 4>;
@@ -189,25 +218,39 @@ class Script {
   std::array<int, 4> pool_{};
 };
 
-void Script::Seat() {
-  Feed(Rec(18, 0, {3, 15, 0, 1}));  // login accepted: 3 timeouts, 15 seconds a turn
+void Script::Seat(const std::string& webPage, bool spectator) {
+  // Login accepted: 3 timeouts, 15 seconds a turn, the web panel's page.
+  auto login = Rec(18, 0, {3, 15, 0, 1});
+  if (webPage.size() > 99) throw std::invalid_argument("web page address too long");
+  protocol::PutGbk(login, 16, 99, webPage);
+  Feed(login);
+  // A spectator joining a hand in play gets the table cleared (dealer 西, the first throw 7)
+  // before the profiles, and no seat names; the profiles carry their seat bits.
+  if (spectator) Feed(Rec(41, kSeatBit[3], {7, 5, kWild, kIndicator}));
   const char* accounts[] = {kLocalAccount, "lanlan", "zhuzi", "songshu"};
   const char* nicknames[] = {"我自己", "兰兰", "竹子", "松鼠"};
   const char* avatars[] = {"m1", "w2", "m3", "w4"};
   const std::uint64_t coins[] = {12800, 9650, 20410, 7300};
   const char* levels[] = {"雀士", "新手", "雀圣", "雀士"};
-  for (int seat = 0; seat <= 3; ++seat) {
+  for (int seat = 0; seat <= 3 && !spectator; ++seat) {
     auto r = Rec(3, 1 << seat);
     protocol::PutGbk(r, protocol::off::kSeatName, protocol::off::kSeatNameSize,
                      accounts[seat == 0 ? 0 : 4 - seat]);
     Feed(r);
   }
   for (int rel = 0; rel <= 3; ++rel) {
-    auto r = Rec(20, rel == 0 ? 15 : kSeatBit[static_cast<std::size_t>(rel)]);
+    auto r = Rec(20, rel == 0 && !spectator ? 15 : kSeatBit[static_cast<std::size_t>(rel)]);
     protocol::PutGbk(r, 16, 32, nicknames[rel]);
     protocol::PutGbk(r, 48, 15, avatars[rel]);
     r[64] = rel % 2 == 0 ? 1 : 2;
     protocol::PutGbk(r, 72, 8, "本地");
+    protocol::PutLittleEndian(r, 80, 1200 + 350 * static_cast<std::uint64_t>(rel), 8);  // points
+    protocol::PutLittleEndian(r, 88, 100, 8);                                           // credit
+    for (int k = 0; k < 4; ++k) {  // logins, drops, wins, losses
+      const std::uint64_t counts[] = {86, 2, 31, 27};
+      protocol::PutLittleEndian(r, 152 + 4 * static_cast<std::size_t>(k),
+                                counts[k] + static_cast<std::uint64_t>(rel) * (k == 1 ? 0 : 5), 4);
+    }
     protocol::PutLittleEndian(r, 96, coins[rel], 8);
     protocol::PutGbk(r, 112, 16, levels[rel]);
     protocol::PutGbk(r, 168, 15, accounts[rel]);
@@ -410,6 +453,53 @@ void Script::HandEnd(Stage stage) {
   }
 }
 
+// Snapshot of one seat: its pool, the head draws, the tail value, laid-down and concealed tiles.
+protocol::Record Snapshot(int rel, int pool, const std::vector<int>& laid,
+                          const std::vector<int>& concealed) {
+  // 83 tiles are out: 80 from the head and 3 replacement tiles from the tail (tail value 2).
+  auto r = protocol::BuildRecord(40, kSeatBit[static_cast<std::size_t>(rel)], {0, 80, 0, 2});
+  r[protocol::off::kExtra] = static_cast<std::uint8_t>(pool);
+  std::size_t at = protocol::off::kPayload;
+  for (int t : laid) {
+    r[at++] = 0x20;
+    r[at++] = static_cast<std::uint8_t>(t);
+  }
+  for (int t : concealed) {
+    r[at++] = 0x10;
+    r[at++] = static_cast<std::uint8_t>(t);
+  }
+  return r;
+}
+
+void Script::Restore(Stage stage) {
+  const bool spectator = IsSpectatorStage(stage);
+  Seat("", spectator);
+  if (!spectator) {
+    // The player's connection broke in the middle of the hand: the server takes him back.
+    Feed(Rec(29, 0, {0, 0, 0, 1}));
+    Feed(Rec(41, kSeatBit[3], {7, 5, kWild, kIndicator}));
+  }
+  // The local seat shows a pung and a 中 laid alone; the left seat a chow and a kong; the top
+  // seat a pung and a 喜; the dealer on the right the wild tile laid alone.
+  Feed(Snapshot(0, 6, {0x42, 0x42, 0x42, 0x15},
+                {0x83, 0x84, 0x86, 0x87, 0x27, 0x27, 0x16, 0x17, 0x88, 0x29}));
+  Feed(Snapshot(1, 7, {0x81, 0x82, 0x83, 0x23, 0x23, 0x23, 0x23}, std::vector<int>(7, 0)));
+  Feed(Snapshot(2, 8, {0x24, 0x24, 0x24, 0x15, 0x16, 0x17}, std::vector<int>(7, 0)));
+  Feed(Snapshot(3, 7, {kWild}, std::vector<int>(13, 0)));
+  if (stage == Stage::Watch || stage == Stage::Rejoin) return;
+  Feed(5, 0, {0, 0, 0, 0x45});
+  Feed(2, 0, {0, 0, 0, 0x88});
+  Feed(5, 3);
+  Feed(2, 3, {0, 0, 0, 0x25});
+  Feed(7, 2, {op::kChow, 0x26, 0x27, 0x25});
+  LetBubbleFade();
+  Feed(2, 2, {0, 0, 0, 0x89});
+  Feed(5, 1);
+  Feed(7, 1, {op::kOneTileKong, 0, 0, 0x15});
+  Feed(5, 1);
+  Feed(2, 1, {0, 0, 0, 0x28});
+}
+
 }  // namespace
 
 std::optional<Stage> StageByName(const std::string& name) {
@@ -420,10 +510,15 @@ std::optional<Stage> StageByName(const std::string& name) {
 }
 
 const char* StageNames() {
-  return "empty|wall|hand|offer|claim|reveal|settlement";
+  return "empty|wall|hand|offer|claim|reveal|settlement|settings|chat|talk|phrases|voices|card|"
+         "toolbar|web|exit|exit-between|notice|wild|watch|watch-later|rejoin|rejoin-later";
 }
 
-void PlayTo(Client& c, Stage stage) {
+bool IsSpectatorStage(Stage stage) {
+  return stage == Stage::Watch || stage == Stage::WatchLater;
+}
+
+void PlayTo(Client& c, Stage stage, const std::string& webPage) {
   if (stage == Stage::Empty) return;
   if (stage == Stage::Wall) {
     ResetTableDisplay(c);
@@ -433,9 +528,63 @@ void PlayTo(Client& c, Stage stage) {
     return;
   }
   Script script(c);
-  script.Seat();
+  if (stage >= Stage::Watch && stage <= Stage::RejoinLater) return script.Restore(stage);
+  script.Seat(webPage);
   script.StartHand();
-  script.PlayTo(stage);
+  if (stage == Stage::Wild) return;
+  auto& f = c.mainForm;
+  auto input = [&](ui::InputKind kind, ui::Control& control) { f.OnInput({kind, &control}); };
+  switch (stage) {
+    case Stage::Settings:
+      script.PlayTo(Stage::Hand);
+      ToolbarClick(c, kSettingsButton);
+      VosOptionClick(c, 0);  // 背景音乐 off
+      return;
+    case Stage::Chat:
+    case Stage::Talk:
+    case Stage::Phrases:
+    case Stage::Voices:
+    case Stage::Card:
+      script.PlayTo(Stage::Hand);
+      PlayChat(c, stage);
+      return;
+    case Stage::Toolbar:
+    case Stage::Web:
+    case Stage::ExitInHand:
+      script.PlayTo(Stage::Hand);
+      if (stage == Stage::Toolbar) input(ui::InputKind::MouseMove, f.AnNiu(5));
+      if (stage == Stage::ExitInHand) input(ui::InputKind::Click, f.AnNiu(8));
+      return;
+    case Stage::ExitBetween:
+      script.PlayTo(Stage::Settlement);
+      input(ui::InputKind::Click, f.Pic1);  // a click on the table puts the result window away
+      input(ui::InputKind::Click, f.AnNiu(8));
+      return;
+    case Stage::Notice:
+      script.PlayTo(Stage::Settlement);
+      script.OutOfCoins(1);
+      return;
+    default:
+      script.PlayTo(stage);
+  }
+}
+
+const ui::Form* WindowOver(const Client& c, Stage stage) {
+  switch (stage) {
+    case Stage::Settlement:
+      return &c.forms.Score;
+    case Stage::Settings:
+      return &c.forms.VosSet;
+    case Stage::Talk:
+      return &c.forms.Talk;
+    case Stage::Phrases:
+    case Stage::Voices:
+      return &c.forms.huifu;
+    case Stage::Card:
+      return &c.forms.Information;
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace tallow::picture

@@ -1,8 +1,8 @@
 #include "hand/game_record.h"
 
+#include "base/general.h"
+#include "base/ini_file.h"
 #include "session/client.h"
-#include "session/ini_file.h"
-#include "shell/window_shell.h"
 
 namespace tallow {
 namespace {
@@ -15,15 +15,17 @@ std::string LineKey(int list, int line) {
 }
 
 classIniFile RecordFile(const Client& c) {
-  classIniFile ini;
-  ini.INIFileName = GameRecordPath(c);
-  return ini;
+  return classIniFile(c.platform.files, GameRecordPath(c));
 }
 
 }  // namespace
 
 std::string GameRecordPath(const Client& c) {
   return c.platform.process.AppPath() + "/info.jk";
+}
+
+void DeleteGameRecord(Client& c) {
+  c.platform.files.Delete(GameRecordPath(c));
 }
 
 void WriteGameRecord(Client& c, int handNumber) {

@@ -9,6 +9,8 @@ class Client;
 
 // The record file's path.
 std::string GameRecordPath(const Client& c);
+// Deletes the record file (a new table starts a new record).
+void DeleteGameRecord(Client& c);
 // Writes the eight result lists of the hand just ended under section "juNum:<n>".
 void WriteGameRecord(Client& c, int handNumber);
 // Shows hand n of the record in the result window's lists.

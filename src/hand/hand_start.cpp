@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "hand/general.h"
-#include "hand/layout.h"
+#include "base/general.h"
+#include "base/pictures.h"
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/hall.h"
@@ -19,8 +19,6 @@ constexpr double kSeatDrawPause = 0.5;
 constexpr int kFirstTumblingFrame = 6;
 constexpr int kStandingBack = 7;
 constexpr int kLargeWindNorth = 147;  // large wind tiles count down from 北 to 东
-constexpr int kWallSound = 4;         // xipai.wav
-constexpr int kDiceSound = 5;         // zhise.wav
 // The wall-stack back of each side.
 constexpr short kStackBack[] = {8, 44, 80, 116};
 
@@ -79,8 +77,8 @@ void RollDice(Client& c, int /*dealer*/, std::array<short, 4>& values) {
   for (int k = 0; k <= 1; ++k) {
     if (values[k] == 0) values[k] = 1;
   }
-  f.Sai_Image(0).Move(400 * c.session.ScaleX, 284 * c.session.ScaleY);
-  f.Sai_Image(1).Move(560 * c.session.ScaleX, 284 * c.session.ScaleY);
+  f.Sai_Image(0).Move(400 * c.layout.ScaleX, 284 * c.layout.ScaleY);
+  f.Sai_Image(1).Move(560 * c.layout.ScaleX, 284 * c.layout.ScaleY);
   SetDice(c, true);
   Throw(c, values[0], values[1]);
   SleepSeconds(c, kDiceRest);
@@ -98,7 +96,7 @@ void RollDice(Client& c, int /*dealer*/, std::array<short, 4>& values) {
 
 void BuildWall(Client& c) {
   auto& f = c.mainForm;
-  PlayTableSound(c, kWallSound);
+  PlayTableSound(c, kShuffleSound);
   for (int s = 0; s <= 3; ++s) {
     const auto base = static_cast<short>(30 * s);
     SetTileSprite(c, static_cast<short>(base + 1), kStackBack[s]);
@@ -153,13 +151,19 @@ void OnNewHand(Client& c, const protocol::Header& h) {
   auto& f = c.mainForm;
   auto& s = c.session;
   f.Label3.Caption.clear();
-  if (c.forms.frmExit.Visible) c.forms.frmExit.Visible = false;
+  if (c.forms.frmExit.Visible) {
+    // Unloaded, not hidden: its next opening loads it afresh.
+    c.forms.frmExit.Visible = false;
+    c.forms.frmExit.Loaded = false;
+  }
   c.players.GameOverSeen = 0;
   if (c.table.Spectating != 0) {
     ClearHandDisplay(c);
     ResetTableDisplay(c);
     ResetTableState(c);
     c.table.TableReadyForNext = -1;
+    // A hand seen from its start is complete: the spectator draws it from the deal on.
+    c.spectator.TableRestored = -1;
   }
   c.scheduler.Enable(TickScheduler::kBlink);
   s.FirstHandStarted = 1;
@@ -174,8 +178,7 @@ void OnNewHand(Client& c, const protocol::Header& h) {
   while (dealer <= 3 && c.table.custom(dealer).SeatBit != h.SeatMask) ++dealer;
   if (dealer > 3) {
     c.platform.dialogs.MessageBox(kPlayerLeftBox, f.Caption);
-    ShowHall(c);
-    c.End("the dealer's seat is empty");
+    ShowHallAndEnd(c, "the dealer's seat is empty");
   }
   c.table.custom(dealer).IsDealer = -1;
   std::array<short, 4> dice{};

@@ -1,6 +1,7 @@
 // Per-hand bookkeeping that the table reset clears and the hand's handlers fill.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/checked_array.h"
@@ -43,6 +44,15 @@ struct HandState {
   // Seating.
   short SeatsNamed = 0;
   short SeatDrawPending = 0;
+  // Table restore (snapshots, message 40). A restore round opens with the table-cleared message
+  // and closes after the fourth snapshot; SnapshotSeats holds the seat bits described so far.
+  bool RestoreOpen = false;
+  std::uint8_t SnapshotSeats = 0;
+  short SnapshotSprites = 0;  // sprites handed out by the restore so far
+  short SnapshotMaxDrawn = 0;
+  short SnapshotMinDrawn = 0;
+  CheckedArray<short, 0, 3> SnapshotDiscards;  // pooled discards per relative seat
+  short IndicatorSprite = -1;  // the wall sprite showing the wild-tile indicator, -1 none
   // The two values of the table-cleared message kept for the profile handling.
   std::uint8_t ClearedSeatMask = 0;
   short ClearedValue0 = 0;

@@ -1,6 +1,6 @@
 #include "hand/ready_cycle.h"
 
-#include "hand/layout.h"
+#include "base/pictures.h"
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/hall.h"
@@ -46,7 +46,7 @@ void LeaveFinishedTable(Client& c) {
   ResetTableState(c);
   ResetTableDisplay(c);
   c.mainForm.Label3.Visible = false;
-  if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
+  EndIfHallGone(c);
   c.mainForm.State = ui::WindowState::Minimized;
   ShowHall(c);
 }

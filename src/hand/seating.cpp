@@ -1,39 +1,12 @@
 #include "hand/seating.h"
 
-#include <filesystem>
-
-#include "hand/general.h"
-#include "hand/layout.h"
-#include "protocol/gbk.h"
+#include "base/general.h"
+#include "base/pictures.h"
+#include "hand/game_record.h"
 #include "session/client.h"
-#include "session/notice_window.h"
 
 namespace tallow {
 namespace {
-
-constexpr std::size_t kNoticeBytes = 200;
-
-// GBK text of at most `size` bytes, ended by a 0 byte; a two-byte character is never split.
-std::string NoticeText(const protocol::Record& rec, std::size_t at, std::size_t size) {
-  std::string gbk;
-  for (std::size_t i = at; i < at + size; ++i) {
-    std::uint8_t b = rec[i];
-    if (b == 0) break;
-    if (b >= 0x80) {
-      if (i + 1 >= at + size) break;  // the second byte lies outside the text
-      gbk += static_cast<char>(b);
-      b = rec[++i];
-    }
-    gbk += static_cast<char>(b);
-  }
-  return protocol::FromGbk(gbk);
-}
-
-void DeleteRecordFile(Client& c) {
-  const std::filesystem::path record = c.platform.process.AppPath() + "/info.jk";
-  std::error_code ec;
-  if (std::filesystem::exists(record, ec)) std::filesystem::remove(record, ec);
-}
 
 // Fixes every seat's bit and account once the local player is found among the seat names.
 void FindLocalSeat(Client& c) {
@@ -63,22 +36,13 @@ void OnSeatPlayer(Client& c, const protocol::Header& /*h*/) {
   c.session.HandNumber = 0;
   c.hand.SeatsNamed = CheckedInt16(c.hand.SeatsNamed + 1);
   c.hand.SeatDrawPending = -1;
-  DeleteRecordFile(c);
+  DeleteGameRecord(c);
   c.hand.TotalAmount.Fill(0);
   if (c.hand.SeatsNamed < 4) return;
   c.hand.SeatsNamed = 0;
   LoadResourcePicture(c, f.AnNiu(2), ImageId(c.images.ButtonImageIds(6)));
   c.toolbar.ToolbarLock(2) = -1;
   FindLocalSeat(c);
-}
-
-void OnServerNotice(Client& c, const protocol::Header& /*h*/) {
-  c.scheduler.Disable(TickScheduler::kLinkWatch);
-  c.scheduler.Disable(TickScheduler::kContinue);
-  c.session.TableActive = 0;
-  SleepSeconds(c, 2);
-  c.framing.NoticeShown = -1;
-  ShowNotice(c, NoticeText(c.framing.CurrentMessage, protocol::off::kPayload, kNoticeBytes));
 }
 
 }  // namespace tallow

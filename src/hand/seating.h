@@ -1,4 +1,4 @@
-// Finding the local seat and the server notice.
+// Finding the local seat.
 #pragma once
 
 #include "protocol/record.h"
@@ -8,6 +8,5 @@ namespace tallow {
 class Client;
 
 void OnSeatPlayer(Client& c, const protocol::Header& h);
-void OnServerNotice(Client& c, const protocol::Header& h);
 
 }  // namespace tallow

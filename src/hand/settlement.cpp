@@ -3,16 +3,16 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/general.h"
+#include "base/tiles.h"
 #include "hand/game_record.h"
-#include "hand/general.h"
 #include "protocol/gbk.h"
 #include "session/client.h"
-#include "shell/window_shell.h"
 
 namespace tallow {
 namespace {
 
-constexpr ui::Color kRed = 0x0000FF;    // the colour value 255 (red in BGR order)
+constexpr ui::Color kRed = 0xFF0000;    // the colour value 255 (red in BGR order)
 constexpr ui::Color kGreen = 0x00FF00;  // the colour value 65280
 
 // Numbers as the shortest decimal text.

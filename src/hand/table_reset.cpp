@@ -1,7 +1,8 @@
 #include "hand/table_reset.h"
 
-#include "hand/general.h"
-#include "hand/layout.h"
+#include "base/general.h"
+#include "base/pictures.h"
+#include "hand/table_restore.h"
 #include "protocol/gbk.h"
 #include "session/client.h"
 
@@ -22,8 +23,8 @@ constexpr SeatAnchor kAnchors[] = {
 
 void SetWallTileSizes(Client& c) {
   for (int s = 0; s <= 3; ++s) {
-    c.table.TileWidth(s) = ScaledInt(kWallWidth[s], c.session.ScaleX);
-    c.table.TileHeight(s) = ScaledInt(kWallHeight[s], c.session.ScaleY);
+    c.table.TileWidth(s) = ScaledInt(kWallWidth[s], c.layout.ScaleX);
+    c.table.TileHeight(s) = ScaledInt(kWallHeight[s], c.layout.ScaleY);
   }
 }
 
@@ -34,7 +35,7 @@ void Hide(ui::Control& c) {
 // Lays out the four wall sides, stack by stack, with their stacking order.
 void LayoutWall(Client& c) {
   auto& f = c.mainForm;
-  const double sx = c.session.ScaleX, sy = c.session.ScaleY;
+  const double sx = c.layout.ScaleX, sy = c.layout.ScaleY;
   for (int side = 0; side <= 3; ++side) {
     const int base = 30 * side;
     for (int k = 0; k <= 14; ++k) {
@@ -90,10 +91,10 @@ void LayoutWall(Client& c) {
 void SetSeatAnchors(Client& c) {
   for (int s = 0; s <= 3; ++s) {
     auto& seat = c.table.custom(s);
-    seat.HandX = ScaledInt(kAnchors[s].handX, c.session.ScaleX);
-    seat.HandY = ScaledInt(kAnchors[s].handY, c.session.ScaleY);
-    seat.DiscardX = seat.DiscardRowX = ScaledInt(kAnchors[s].discardX, c.session.ScaleX);
-    seat.DiscardY = seat.DiscardRowY = ScaledInt(kAnchors[s].discardY, c.session.ScaleY);
+    seat.HandX = ScaledInt(kAnchors[s].handX, c.layout.ScaleX);
+    seat.HandY = ScaledInt(kAnchors[s].handY, c.layout.ScaleY);
+    seat.DiscardX = seat.DiscardRowX = ScaledInt(kAnchors[s].discardX, c.layout.ScaleX);
+    seat.DiscardY = seat.DiscardRowY = ScaledInt(kAnchors[s].discardY, c.layout.ScaleY);
   }
 }
 
@@ -129,6 +130,9 @@ void ResetSeatsAndGlobals(Client& c) {
   for (auto& seat : hs.OneTileKongSprites) seat.Fill(0);
   hs.WinnerRel = -1;
   hs.ResultCount = 0;
+  hs.IndicatorSprite = -1;
+  hs.RestoreOpen = false;
+  hs.SnapshotSeats = 0;
   c.session.TableActive = 0;
 }
 
@@ -251,6 +255,16 @@ void OnTableCleared(Client& c, const protocol::Header& h) {
   c.hand.ClearedValue1 = h.Value[1];
   c.table.WildTile = h.Value[2];
   c.table.WildIndicator = h.Value[3];
+  // The snapshots that follow rebuild the hand; until the fourth the table is incomplete.
+  auto& hs = c.hand;
+  hs.RestoreOpen = true;
+  hs.SnapshotSeats = 0;
+  hs.SnapshotSprites = 0;
+  hs.SnapshotDiscards.Fill(0);
+  c.spectator.TableRestored = 0;
+  // A seated player knows the seats already; a spectator learns them from the profiles that
+  // follow, and the profile handling starts the wall then.
+  if (c.table.custom(0).SeatBit != 0) StartWallFromTableCleared(c);
 }
 
 }  // namespace tallow

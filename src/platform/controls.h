@@ -45,7 +45,9 @@ enum class InputKind {
   KeyPress,
   Resize,
   Unload,
-  TextChanged
+  TextChanged,
+  DocumentComplete,  // a browser control's page has finished loading
+  NavigateError      // a browser control's page could not be loaded
 };
 enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 enum ShiftState { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
@@ -125,6 +127,8 @@ struct ListBox : Control {
   // Latin letters, digits and spaces half as wide as a Chinese character, so that lines padded
   // with spaces line up in columns.
   bool FixedPitch = false;
+  // A frame around the list; a list without one uses its whole height for its lines.
+  bool Border = true;
 
   void AddItem(std::string line) { lines.push_back(std::move(line)); }
   void Clear() {
@@ -145,9 +149,16 @@ struct TextBox : Control {
   double FontSize = 9;
 };
 
+// An embedded web view. The platform loads the page of every navigation and raises
+// DocumentComplete or NavigateError on the control.
 struct Browser : Control {
   ControlKind Kind() const override { return ControlKind::Browser; }
   std::string Url;
+  int Navigations = 0;  // each navigation loads Url afresh, the same address too
+  void Navigate(std::string url) {
+    Url = std::move(url);
+    ++Navigations;
+  }
 };
 
 // A form owns its controls and their z-order (front = last).

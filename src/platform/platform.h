@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tallow::platform {
@@ -99,6 +100,21 @@ class IDialogs {
   virtual void MessageBox(const std::string& text, const std::string& title) = 0;
 };
 
+// The client's files: the record file, the phrase file and the sound files beside the hall.
+class IFiles {
+ public:
+  virtual ~IFiles() = default;
+  // The whole file; nullopt when it cannot be read.
+  virtual std::optional<std::string> Read(const std::string& path) = 0;
+  // Replaces the file's content, creating the file; false when it cannot be written.
+  virtual bool Write(const std::string& path, std::string_view bytes) = 0;
+  // Adds to the end of the file, creating it; false when it cannot be written.
+  virtual bool Append(const std::string& path, std::string_view bytes) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+  // Deletes the file; false when it is still there afterwards.
+  virtual bool Delete(const std::string& path) = 0;
+};
+
 // Pictures of the artwork by resource id.
 class IResources {
  public:
@@ -133,6 +149,7 @@ struct Platform {
   IDialogs& dialogs;
   IResources& resources;
   IProcess& process;
+  IFiles& files;
 };
 
 // The hall-link window messages.

@@ -1,10 +1,12 @@
 #include "play/auto_moves.h"
 
-#include "hand/layout.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
+#include "hand/tile_rows.h"
 #include "play/operation_panel.h"
-#include "play/tile_rows.h"
 #include "session/client.h"
 #include "sound/sound.h"
+#include "sound/voice_files.h"
 #include "table/hand_evaluation.h"
 
 namespace tallow {
@@ -14,14 +16,10 @@ namespace {
 constexpr int kOffered = 2;  // OperationState of an offered button
 constexpr int kChowButton = 0, kPungButton = 1, kKongButton = 2, kWinButton = 3;
 
-bool ValidSprite(int sprite) {
-  return sprite >= 0 && sprite <= 119;
-}
-
 // The thrown tile's sprite face up in the middle of the table, at the local pool size, behind
 // everything else.
 void ShowDiscardInMiddle(Client& c, short sprite, short tile) {
-  if (!ValidSprite(sprite)) return;
+  if (!IsSprite(sprite)) return;
   SetTileSprite(c, sprite, static_cast<short>(TilePictureIndex(0, tile)));
   auto& img = c.mainForm.MJ_Image(sprite);
   const double w = c.table.TileWidth(0), h = c.table.TileHeight(0);
@@ -43,13 +41,13 @@ void ShowWinningTile(Client& c) {
   auto& t = c.table;
   const SeatRecord& me = t.custom(0);
   const short sprite = t.LastDiscardSprite;
-  if (!ValidSprite(sprite) || me.HandCount <= 0) return;
+  if (!IsSprite(sprite) || me.HandCount <= 0) return;
   const short last = me.mj(me.HandStart + me.HandCount - 1).Sprite;
   auto& img = c.mainForm.MJ_Image(sprite);
   img.Height = t.TileHeight(0);
   img.Width = t.TileWidth(0);
   img.Top = me.HandY;
-  if (ValidSprite(last)) img.Left = c.mainForm.MJ_Image(last).Left + t.TileWidth(0);
+  if (IsSprite(last)) img.Left = c.mainForm.MJ_Image(last).Left + t.TileWidth(0);
   SetTileSprite(c, sprite, static_cast<short>(TilePictureIndex(0, t.LastTile)));
 }
 
@@ -57,7 +55,7 @@ bool TakeWin(Client& c) {
   auto& t = c.table;
   if (t.OperationState(kWinButton) != kOffered || t.ActionSent != 0) return false;
   t.ActionSent = -1;
-  PlayVoice(c, 0, "09.wav");
+  PlayVoice(c, 0, sound::kWinEnding);
   SetLocalTileSize(c, TileSizes::Hand);
   if (!t.custom(0).DiscardDue()) ShowWinningTile(c);
   SendWin(c);
@@ -85,7 +83,7 @@ bool TakePung(Client& c) {
   if (t.OperationState(kPungButton) != kOffered || t.ActionSent != 0) return false;
   if (!ShouldClaim(c, 2, t.LastTile)) return false;
   t.ActionSent = -1;
-  PlayVoice(c, 0, "02.wav");
+  PlayVoice(c, 0, sound::kPungEnding);
   SendPung(c, c.evaluation.ClaimFirst);
   return true;
 }
@@ -95,7 +93,7 @@ bool TakeChow(Client& c) {
   if (t.OperationState(kChowButton) != kOffered || t.ActionSent != 0) return false;
   if (!ShouldClaim(c, 1, t.LastTile)) return false;
   t.ActionSent = -1;
-  PlayVoice(c, 0, "01.wav");
+  PlayVoice(c, 0, sound::kChowEnding);
   const auto& e = c.evaluation;
   t.ChowOptions(0) = e.ClaimFirst;
   t.ChowOptions(1) = e.ClaimSecond;
@@ -123,7 +121,7 @@ void RobotDiscard(Client& c) {
   for (int k = i; k <= me.HandStart + me.HandCount - 2; ++k) {
     me.mj(k) = me.mj(k + 1);
     const short sprite = me.mj(k).Sprite;
-    if (!ValidSprite(sprite)) continue;
+    if (!IsSprite(sprite)) continue;
     auto& img = c.mainForm.MJ_Image(sprite);
     img.Left = me.HandX + static_cast<double>(k) * t.TileWidth(0);
     img.Top = me.HandY;
@@ -155,7 +153,7 @@ void TimeoutMove(Client& c) {
   t.LastDiscardSprite = me.mj(e).Sprite;
   t.LastDiscarderRel = 0;
   ShowDiscardInMiddle(c, t.LastDiscardSprite, tile);
-  if (ValidSprite(t.LastDiscardSprite)) c.mainForm.MJ_Image(t.LastDiscardSprite).Visible = true;
+  if (IsSprite(t.LastDiscardSprite)) c.mainForm.MJ_Image(t.LastDiscardSprite).Visible = true;
   me.HandCount = static_cast<short>(me.HandCount - 1);
 }
 

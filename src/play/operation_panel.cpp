@@ -1,12 +1,14 @@
 #include "play/operation_panel.h"
 
-#include "hand/layout.h"
-#include "play/tile_rows.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
+#include "hand/tile_rows.h"
+#include "play/claim_options.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
 #include "session/outgoing.h"
 #include "sound/sound.h"
-#include "table/claim_options.h"
+#include "sound/voice_files.h"
 
 namespace tallow {
 namespace {
@@ -124,7 +126,7 @@ void PassInstead(Client& c) {
 void OperationClick(Client& c, int b) {
   auto& t = c.table;
   if (b < 0 || b > 4) return;
-  if (t.OperationState(b) <= 1 || c.framing.TurnTimerAllowed == 0 || t.PanelState >= 1) return;
+  if (t.OperationState(b) <= 1 || c.play.TurnTimerAllowed == 0 || t.PanelState >= 1) return;
   t.PanelState = 2;
   t.OperationState.Fill(0);
   SetOperationPicture(c, b, false);
@@ -136,14 +138,14 @@ void OperationClick(Client& c, int b) {
     case 0:
       t.MustDiscard = 0;
       HideButtons(c, {1, 2, 3, 4});
-      PlayVoice(c, 0, "01.wav");
+      PlayVoice(c, 0, sound::kChowEnding);
       ChooseChow(c, t.LastTile);
       if (t.ChowCount < 2) PassInstead(c);
       break;
     case 1:
       t.MustDiscard = 0;
       HideButtons(c, {0, 1, 2, 3, 4});
-      PlayVoice(c, 0, "02.wav");
+      PlayVoice(c, 0, sound::kPungEnding);
       SendPung(c, t.LastTile);
       break;
     case 2:
@@ -158,7 +160,7 @@ void OperationClick(Client& c, int b) {
     case 3:
       t.MustDiscard = 0;
       SendWin(c);
-      PlayVoice(c, 0, "09.wav");
+      PlayVoice(c, 0, sound::kWinEnding);
       HideButtons(c, {0, 1, 2, 3, 4});
       break;
     default:
@@ -197,7 +199,7 @@ void ChooseChow(Client& c, int tileCode) {
 
 void ChiClick(Client& c, int j) {
   auto& t = c.table;
-  if (t.PanelState == 3 || c.framing.TurnTimerAllowed == 0) return;
+  if (t.PanelState == 3 || c.play.TurnTimerAllowed == 0) return;
   if (j < 0 || j >= t.ChowCount) return;
   c.scheduler.Disable(TickScheduler::kTurnTimer);
   if (j % 2 == 1) {
@@ -247,7 +249,7 @@ void ChooseKong(Client& c) {
 void GangClick(Client& c, int j) {
   auto& t = c.table;
   auto& f = c.mainForm;
-  if (t.PanelState == 3 || c.framing.TurnTimerAllowed == 0) return;
+  if (t.PanelState == 3 || c.play.TurnTimerAllowed == 0) return;
   if (j < 0 || j >= t.KongCount) return;
   c.scheduler.Disable(TickScheduler::kTurnTimer);
   for (int k = 0; k <= 4; ++k) {
@@ -260,7 +262,7 @@ void GangClick(Client& c, int j) {
   const int flags = t.OperationFlags;
   const short v = me.mj(k).value;
   if (Has(flags, protocol::op::kOneTileKong)) {
-    PlayVoice(c, 0, "03.wav");
+    PlayVoice(c, 0, sound::kKongEnding);
     const bool alone = k + 1 < e ? me.mj(k + 1).value != v : me.mj(k - 1).value != v;
     if (alone) {
       t.KongOptions(0) = static_cast<short>(k);
@@ -269,13 +271,13 @@ void GangClick(Client& c, int j) {
     }
   }
   if (k + 3 < e && Has(flags, protocol::op::kConcealedKong) && me.mj(k + 3).value == v) {
-    PlayVoice(c, 0, "03.wav");
+    PlayVoice(c, 0, sound::kKongEnding);
     t.KongOptions(0) = static_cast<short>(k);
     SendConcealedKong(c, k);
     return;
   }
   if (k + 2 < e && Has(flags, protocol::op::kKong) && me.mj(k + 2).value == v) {
-    PlayVoice(c, 0, "03.wav");
+    PlayVoice(c, 0, sound::kKongEnding);
     // The result handler lays the kong down from the first option: keep the chosen one there.
     t.KongOptions(0) = static_cast<short>(k);
     SendExposedKong(c, k);

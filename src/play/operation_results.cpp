@@ -2,13 +2,15 @@
 
 #include <vector>
 
-#include "hand/general.h"
-#include "hand/layout.h"
+#include "base/general.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
+#include "hand/tile_rows.h"
 #include "play/speech_bubble.h"
-#include "play/tile_rows.h"
 #include "play/turn_handlers.h"
 #include "session/client.h"
 #include "sound/sound.h"
+#include "sound/voice_files.h"
 
 namespace tallow {
 namespace {
@@ -19,11 +21,12 @@ constexpr int kLyingBack = 8;  // group rank 9: a tile lying face down
 
 struct Announcement {
   int op, banner;
-  const char* voice;
+  std::string_view voice;
 };
 constexpr Announcement kAnnouncements[] = {
-    {op::kChow, 0, "01.wav"},          {op::kPung, 1, "02.wav"},        {op::kKong, 2, "03.wav"},
-    {op::kConcealedKong, 3, "03.wav"}, {op::kOneTileKong, 6, "03.wav"}, {op::kWin, 7, "09.wav"},
+    {op::kChow, 0, sound::kChowEnding},        {op::kPung, 1, sound::kPungEnding},
+    {op::kKong, 2, sound::kKongEnding},        {op::kConcealedKong, 3, sound::kKongEnding},
+    {op::kOneTileKong, 6, sound::kKongEnding}, {op::kWin, 7, sound::kWinEnding},
 };
 
 const Announcement* Find(int operation) {
@@ -35,28 +38,6 @@ const Announcement* Find(int operation) {
 
 bool IsLoneKongTile(const Client& c, int code) {
   return code == tile::kRedDragon || (c.table.HasWildTile() && code == c.table.WildTile);
-}
-
-void Show(Client& c, int sprite) {
-  if (sprite >= 0 && sprite <= 119) c.mainForm.MJ_Image(sprite).Visible = true;
-}
-
-// A tile of seat rel's set row at mj index k, face up (or as given by `picture`).
-void ShowSetTile(Client& c, int rel, int k, int sprite, int picture) {
-  if (sprite < 0 || sprite > 119) return;
-  SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(picture));
-  PlaceSprite(c, sprite, rel, SetTileSpot(c, rel, k));
-  StackSetTile(c, sprite, rel);
-  Show(c, sprite);
-}
-
-// The fourth tile of a kong, on the middle tile of the set at mj index k.
-void ShowKongTop(Client& c, int rel, int k, int sprite, int picture) {
-  if (sprite < 0 || sprite > 119) return;
-  SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(picture));
-  PlaceSprite(c, sprite, rel, KongTopSpot(c, rel, k));
-  c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
-  Show(c, sprite);
 }
 
 void RepictureHand(Client& c, int rel) {
@@ -110,59 +91,6 @@ void AddKongMark(Client& c, int sprite, int code, int rel) {
   ++hs.KongMarkCount;
 }
 
-// Where a one-tile kong goes: onto the seat's pung of that tile, beside the hand for a lone 中
-// or wild tile, else at the seat's next set slot.
-void ShowOneTileKong(Client& c, int rel, int sprite, int code) {
-  SeatRecord& s = c.table.custom(rel);
-  const int picture = TableTilePicture(rel, code);
-  for (int k = s.MeldEnd - 5; k >= 1; k -= 3) {
-    if (s.mj(k).typ == 3 && s.mj(k).value == code) {
-      ShowKongTop(c, rel, k + 1, sprite, picture);
-      return;
-    }
-  }
-  if (IsLoneKongTile(c, code)) {
-    const bool red = code == tile::kRedDragon;
-    short& count = red ? s.RedKongCount : s.WildKongCount;
-    if (count <= 3) {
-      c.hand.OneTileKongSprites(rel)((red ? 0 : 4) + count) = static_cast<short>(sprite);
-      SetTileSprite(c, static_cast<short>(sprite), static_cast<short>(picture));
-      PlaceSprite(c, sprite, rel, OneTileKongSpot(c, rel, red, count));
-      c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
-      Show(c, sprite);
-      ++count;
-      return;
-    }
-  }
-  ShowSetTile(c, rel, s.MeldEnd - 2, sprite, picture);
-}
-
-void ChowOrPungByOther(Client& c, int rel, int operation, const std::array<int, 3>& tiles) {
-  auto& t = c.table;
-  SeatRecord& s = t.custom(rel);
-  if (s.HandCount < 2) return;
-  const int h0 = s.HandStart, n0 = s.HandCount, m = s.MeldEnd;
-  s.mj(m - 2) = s.mj(h0);
-  s.mj(m - 1) = s.mj(h0 + 1);
-  s.mj(m).Sprite = t.LastDiscardSprite;
-  if (operation == op::kPung) {
-    for (int k = 0; k <= 2; ++k) {
-      s.mj(m - 2 + k).typ = 3;
-      s.mj(m - 2 + k).value = static_cast<short>(tiles[static_cast<std::size_t>(k)]);
-    }
-  }
-  s.mj(h0 + n0) = s.mj(h0 + 2);
-  s.HandCount = static_cast<short>(n0 - 2);
-  s.HandStart = CheckedInt16(h0 + 3);
-  SetTileSizes(c, TileSizes::Set);
-  for (int k = 0; k <= 2; ++k) {
-    ShowSetTile(c, rel, m - 2 + k, s.mj(m - 2 + k).Sprite,
-                TableTilePicture(rel, tiles[static_cast<std::size_t>(k)]));
-  }
-  s.MeldEnd = CheckedInt16(m + 3);
-  LayHandRow(c, rel);
-}
-
 void ChowOrPungLocal(Client& c, int operation, const std::array<int, 3>& tiles) {
   auto& t = c.table;
   SeatRecord& me = t.custom(0);
@@ -197,41 +125,6 @@ void ChowOrPungLocal(Client& c, int operation, const std::array<int, 3>& tiles) 
   }
   CloseLocalRun(c, used, me.HandStart + 3);
   me.MeldEnd = CheckedInt16(m + 3);
-}
-
-void KongByOther(Client& c, int rel, int operation, const std::array<int, 3>& tiles) {
-  auto& t = c.table;
-  SeatRecord& s = t.custom(rel);
-  const bool concealed = operation == op::kConcealedKong;
-  const int need = concealed ? 4 : 3;
-  if (s.HandCount < need) return;
-  const int h0 = s.HandStart, n0 = s.HandCount, m = s.MeldEnd;
-  s.mj(m) = s.mj(h0);
-  s.mj(m - 1) = s.mj(h0 + 1);
-  s.mj(m - 2) = s.mj(h0 + 2);
-  for (int k = 0; k <= 2; ++k) {
-    s.mj(m - 2 + k).typ = concealed ? 5 : 4;
-    s.mj(m - 2 + k).value = static_cast<short>(tiles[static_cast<std::size_t>(k)]);
-  }
-  // The fourth tile: the claimed discard of an exposed kong, the hand's last tile of a
-  // concealed one (which then leaves the hand as well).
-  short fourth = t.LastDiscardSprite;
-  if (concealed) {
-    fourth = s.mj(h0 + n0 - 1).Sprite;
-    t.LastDiscardSprite = fourth;
-  }
-  AddKongMark(c, fourth, tiles[2], rel);
-  s.HandCount = static_cast<short>(n0 - need);
-  s.HandStart = CheckedInt16(h0 + 3);
-  SetTileSizes(c, TileSizes::Set);
-  for (int k = 0; k <= 2; ++k) {
-    ShowSetTile(c, rel, m - 2 + k, s.mj(m - 2 + k).Sprite,
-                TableTilePicture(rel, tiles[static_cast<std::size_t>(k)]));
-  }
-  ShowKongTop(c, rel, m - 1, fourth,
-              concealed ? 36 * rel + kLyingBack : TableTilePicture(rel, tiles[2]));
-  s.MeldEnd = CheckedInt16(m + 3);
-  LayHandRow(c, rel);
 }
 
 void KongLocal(Client& c, int operation, const std::array<int, 3>& tiles) {
@@ -276,24 +169,6 @@ void OneTileKong(Client& c, int rel, int code) {
   const short sprite = s.mj(used[0]).Sprite;
   ShowOneTileKong(c, 0, sprite, code);
   CloseLocalRun(c, used, s.HandStart);
-}
-
-// Lays the winner's concealed tiles face up along its set row; a win on a discard puts the
-// claimed tile after them.
-void LayDownWinner(Client& c, int rel) {
-  auto& t = c.table;
-  SeatRecord& s = t.custom(rel);
-  SetTileSizes(c, TileSizes::Set);
-  const int end = s.HandStart + s.HandCount;
-  for (int k = s.HandStart; k < end; ++k) {
-    const int code = s.mj(k).value;
-    ShowSetTile(c, rel, k, s.mj(k).Sprite,
-                tile::Rank(code) == 0 ? 36 * rel + kLyingBack : TableTilePicture(rel, code));
-  }
-  if (!s.DiscardDue() && t.LastDiscardSprite >= 0 && t.LastTile >= 1) {
-    ShowSetTile(c, rel, end, t.LastDiscardSprite, TableTilePicture(rel, t.LastTile));
-    t.DiscardClaimed = -1;
-  }
 }
 
 void LearnExposedTiles(Client& c, int operation, const std::array<int, 3>& tiles) {
@@ -377,6 +252,96 @@ void TakeBirdTiles(Client& c) {
 }
 
 }  // namespace
+
+void ShowOneTileKong(Client& c, int rel, int sprite, int code) {
+  SeatRecord& s = c.table.custom(rel);
+  const int picture = TableTilePicture(rel, code);
+  for (int k = s.MeldEnd - 5; k >= 1; k -= 3) {
+    if (s.mj(k).typ == 3 && s.mj(k).value == code) {
+      ShowKongTop(c, rel, k + 1, sprite, picture);
+      return;
+    }
+  }
+  if (IsLoneKongTile(c, code) && ShowLoneKongTile(c, rel, sprite, code)) return;
+  ShowSetTile(c, rel, s.MeldEnd - 2, sprite, picture);
+}
+
+void ChowOrPungByOther(Client& c, int rel, int operation, const std::array<int, 3>& tiles) {
+  auto& t = c.table;
+  SeatRecord& s = t.custom(rel);
+  if (s.HandCount < 2) return;
+  const int h0 = s.HandStart, n0 = s.HandCount, m = s.MeldEnd;
+  s.mj(m - 2) = s.mj(h0);
+  s.mj(m - 1) = s.mj(h0 + 1);
+  s.mj(m).Sprite = t.LastDiscardSprite;
+  if (operation == op::kPung) {
+    for (int k = 0; k <= 2; ++k) {
+      s.mj(m - 2 + k).typ = 3;
+      s.mj(m - 2 + k).value = static_cast<short>(tiles[static_cast<std::size_t>(k)]);
+    }
+  }
+  s.mj(h0 + n0) = s.mj(h0 + 2);
+  s.HandCount = static_cast<short>(n0 - 2);
+  s.HandStart = CheckedInt16(h0 + 3);
+  SetTileSizes(c, TileSizes::Set);
+  for (int k = 0; k <= 2; ++k) {
+    ShowSetTile(c, rel, m - 2 + k, s.mj(m - 2 + k).Sprite,
+                TableTilePicture(rel, tiles[static_cast<std::size_t>(k)]));
+  }
+  s.MeldEnd = CheckedInt16(m + 3);
+  LayHandRow(c, rel);
+}
+
+void KongByOther(Client& c, int rel, int operation, const std::array<int, 3>& tiles) {
+  auto& t = c.table;
+  SeatRecord& s = t.custom(rel);
+  const bool concealed = operation == op::kConcealedKong;
+  const int need = concealed ? 4 : 3;
+  if (s.HandCount < need) return;
+  const int h0 = s.HandStart, n0 = s.HandCount, m = s.MeldEnd;
+  s.mj(m) = s.mj(h0);
+  s.mj(m - 1) = s.mj(h0 + 1);
+  s.mj(m - 2) = s.mj(h0 + 2);
+  for (int k = 0; k <= 2; ++k) {
+    s.mj(m - 2 + k).typ = concealed ? 5 : 4;
+    s.mj(m - 2 + k).value = static_cast<short>(tiles[static_cast<std::size_t>(k)]);
+  }
+  // The fourth tile: the claimed discard of an exposed kong, the hand's last tile of a
+  // concealed one (which then leaves the hand as well).
+  short fourth = t.LastDiscardSprite;
+  if (concealed) {
+    fourth = s.mj(h0 + n0 - 1).Sprite;
+    t.LastDiscardSprite = fourth;
+  }
+  AddKongMark(c, fourth, tiles[2], rel);
+  s.HandCount = static_cast<short>(n0 - need);
+  s.HandStart = CheckedInt16(h0 + 3);
+  SetTileSizes(c, TileSizes::Set);
+  for (int k = 0; k <= 2; ++k) {
+    ShowSetTile(c, rel, m - 2 + k, s.mj(m - 2 + k).Sprite,
+                TableTilePicture(rel, tiles[static_cast<std::size_t>(k)]));
+  }
+  ShowKongTop(c, rel, m - 1, fourth,
+              concealed ? 36 * rel + kLyingBack : TableTilePicture(rel, tiles[2]));
+  s.MeldEnd = CheckedInt16(m + 3);
+  LayHandRow(c, rel);
+}
+
+void LayDownWinner(Client& c, int rel) {
+  auto& t = c.table;
+  SeatRecord& s = t.custom(rel);
+  SetTileSizes(c, TileSizes::Set);
+  const int end = s.HandStart + s.HandCount;
+  for (int k = s.HandStart; k < end; ++k) {
+    const int code = s.mj(k).value;
+    ShowSetTile(c, rel, k, s.mj(k).Sprite,
+                tile::Rank(code) == 0 ? 36 * rel + kLyingBack : TableTilePicture(rel, code));
+  }
+  if (!s.DiscardDue() && t.LastDiscardSprite >= 0 && t.LastTile >= 1) {
+    ShowSetTile(c, rel, end, t.LastDiscardSprite, TableTilePicture(rel, t.LastTile));
+    t.DiscardClaimed = -1;
+  }
+}
 
 void HandleOperationResult(Client& c, int operation, int seatBit, int tile1, int tile2, int tile3) {
   auto& t = c.table;

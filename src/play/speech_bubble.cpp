@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "hand/layout.h"
+#include "base/pictures.h"
 #include "session/client.h"
 
 namespace tallow {
@@ -24,7 +24,7 @@ void StartBubbleTimer(Client& c, int index) {
 void ShowFollowBubble(Client& c, int rel) {
   if (rel < 1 || rel > 3) return;
   auto& f = c.mainForm;
-  const double sx = c.session.ScaleX, sy = c.session.ScaleY;
+  const double sx = c.layout.ScaleX, sy = c.layout.ScaleY;
   auto& bubble = f.tsSpeak(rel - 1);
   LoadResourcePicture(c, bubble, ImageId(c.images.FollowBubbleIds(rel - 1)));
   bubble.Stretch = true;
@@ -48,7 +48,7 @@ void ShowFollowBubble(Client& c, int rel) {
 void ShowOperationBanner(Client& c, int rel, int banner) {
   if (rel < 1 || rel > 3) return;
   auto& f = c.mainForm;
-  const double sx = c.session.ScaleX, sy = c.session.ScaleY;
+  const double sx = c.layout.ScaleX, sy = c.layout.ScaleY;
   const auto& tou = f.Tou(rel);
   auto& bubble = f.Speak(rel - 1);
   bubble.picture.name = "speak" + std::to_string(rel - 1);

@@ -1,10 +1,11 @@
 #include "play/tile_selection.h"
 
-#include "hand/general.h"
-#include "hand/layout.h"
-#include "play/discards.h"
+#include "base/general.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
+#include "hand/discards.h"
+#include "hand/tile_rows.h"
 #include "play/operation_panel.h"
-#include "play/tile_rows.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
 
@@ -41,7 +42,7 @@ void DiscardByClick(Client& c, int sprite, int i) {
   for (int k = i; k <= me.HandStart + me.HandCount - 2; ++k) {
     me.mj(k) = me.mj(k + 1);
     const short s = me.mj(k).Sprite;
-    if (s >= 0 && s <= 119) f.MJ_Image(s).Move(me.HandX + k * t.TileWidth(0), me.HandY);
+    if (IsSprite(s)) f.MJ_Image(s).Move(me.HandX + k * t.TileWidth(0), me.HandY);
   }
   SortHand(c, 0, me.HandCount - 1);
   --me.HandCount;
@@ -88,17 +89,34 @@ void TileMouseMove(Client& c, int sprite) {
   if (m.Top != me.HandY) return;
   for (int k = me.HandStart; k < me.HandStart + me.HandCount; ++k) {
     const short s = me.mj(k).Sprite;
-    if (s < 0 || s > 119 || s == sprite) continue;
+    if (!IsSprite(s) || s == sprite) continue;
     auto& other = f.MJ_Image(s);
     if (other.Top == me.HandY - kLift) other.Top = me.HandY;
   }
   m.Top = me.HandY - kLift;
 }
 
+void DropLiftedTile(Client& c, double x, double y) {
+  auto& t = c.table;
+  if (c.toolbar.ToolbarLock(2) == 0 || t.Spectating != 0) return;
+  const SeatRecord& me = t.custom(0);
+  for (int k = me.HandStart; k < me.HandStart + me.HandCount; ++k) {
+    const short s = me.mj(k).Sprite;
+    if (!IsSprite(s)) continue;
+    auto& m = c.mainForm.MJ_Image(s);
+    if (m.Top != me.HandY - kLift) continue;
+    const bool underPointer =
+        m.Left < x && x < m.Left + m.Width && m.Top < y && y < m.Top + m.Height + kLift;
+    if (underPointer) continue;
+    m.Top = me.HandY;
+    return;
+  }
+}
+
 void TileMouseDown(Client& c, int sprite, int button) {
   auto& t = c.table;
   // After a timeout (auto-play acts) or with the link down the hand takes no clicks.
-  const bool takesClicks = t.PanelState != 3 && c.framing.TurnTimerAllowed != 0;
+  const bool takesClicks = t.PanelState != 3 && c.play.TurnTimerAllowed != 0;
   const short i = FindHandTile(c, static_cast<short>(sprite));
   if (takesClicks && i >= 0 && t.MustDiscard != 0) {
     DiscardByClick(c, sprite, i);
@@ -127,7 +145,7 @@ void TableClick(Client& c) {
 void DeclineOffer(Client& c) {
   auto& t = c.table;
   auto& f = c.mainForm;
-  if (c.framing.TurnTimerAllowed == 0 || !f.Operation(4).Visible || t.PanelState >= 1) return;
+  if (c.play.TurnTimerAllowed == 0 || !f.Operation(4).Visible || t.PanelState >= 1) return;
   t.PanelState = 2;
   for (int b = 0; b <= 4; ++b) f.Operation(b).Visible = false;
   if (!t.custom(0).DiscardDue()) {

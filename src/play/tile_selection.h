@@ -7,6 +7,9 @@ namespace tallow {
 class Client;
 
 void TileMouseMove(Client& c, int sprite);
+// The pointer moved over the table picture at (x, y): a lifted hand tile drops back into the
+// row unless the pointer is on it or in the strip it left below it.
+void DropLiftedTile(Client& c, double x, double y);
 void TileMouseDown(Client& c, int sprite, int button);
 // Pic1_MouseUp / Pic2_MouseUp.
 void TableMouseUp(Client& c, int button);

@@ -2,15 +2,17 @@
 
 #include <string>
 
-#include "hand/general.h"
-#include "hand/layout.h"
-#include "play/discards.h"
+#include "base/general.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
+#include "hand/discards.h"
+#include "hand/tile_rows.h"
 #include "play/operation_panel.h"
 #include "play/speech_bubble.h"
-#include "play/tile_rows.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
 #include "sound/sound.h"
+#include "sound/voice_files.h"
 
 namespace tallow {
 namespace {
@@ -71,8 +73,9 @@ void DrawLocal(Client& c, int pos, int count, const std::array<short, 4>& tiles)
   auto& m = f.MJ_Image(e.Sprite);
   m.Move(me.HandX + pos * w, me.HandY, w, h);
   if (t.HasWildTile()) m.Left += w / 2.0;
-  if (!t.HasWildTile() && (me.HandCount == 14 || (me.HandCount == 13 && me.IsDealer == 0))) {
-    // A complete hand is shown face down for a moment, then sorted face up.
+  if (t.WildTile < 0 && (me.HandCount == 14 || (me.HandCount == 13 && me.IsDealer == 0))) {
+    // A complete hand of a hand without a wild-tile message (still -1 from the reset) is shown
+    // face down for a moment, then sorted face up.
     for (int k = me.HandStart; k < me.HandStart + me.HandCount; ++k) {
       SetTileSprite(c, me.mj(k).Sprite, kStandingBack);
     }
@@ -102,7 +105,7 @@ void DrawOther(Client& c, int rel, int pos, int count) {
     const int n = s.WildKongCount;
     for (int k = 4; k <= 3 + n && k <= 7; ++k) {
       const short sprite = c.hand.OneTileKongSprites(1)(k);
-      if (sprite >= 0 && sprite <= 119) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
+      if (IsSprite(sprite)) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
     }
   }
 }
@@ -127,7 +130,7 @@ void DiscardMadeByServer(Client& c, int tile) {
   StopTurnTimer(c);
   ClosePanel(c);
   SetLocalTileSize(c, TileSizes::Pool);
-  if (sprite >= 0 && sprite <= 119) {
+  if (IsSprite(sprite)) {
     SetTileSprite(c, sprite, static_cast<short>(TableTilePicture(0, tile)));
     ShowInTableMiddle(c, sprite, t.TileWidth(0), t.TileHeight(0));
   }
@@ -142,16 +145,6 @@ void DiscardMadeByServer(Client& c, int tile) {
 }
 
 }  // namespace
-
-std::string TileVoiceEnding(int tile) {
-  int d = tile::Suit(tile);
-  if (d == 4) {
-    d = 8;
-  } else if (d == 8) {
-    d = 4;
-  }
-  return std::to_string(d) + std::to_string(tile::Rank(tile)) + ".wav";
-}
 
 short TakeDrawSprite(Client& c) {
   auto& t = c.table;
@@ -193,7 +186,7 @@ void HandleDiscard(Client& c, int seatBit, int tile) {
   if (tile == 0) return;
   SleepSeconds(c, kDiscardWait);
   const int r = RelativeSeat(t.custom(0).SeatBit, seatBit);
-  PlayVoice(c, r, TileVoiceEnding(tile));
+  PlayVoice(c, r, sound::TileVoiceEnding(tile));
   t.LastDiscarderRel = static_cast<std::uint8_t>(r);
   c.hand.DiscardPooled = false;
   // The local discard is already in the middle of the table (the click or the timeout put it
@@ -209,7 +202,7 @@ void HandleDiscard(Client& c, int seatBit, int tile) {
   t.LastDiscardSprite = sprite;
   SetTileSprite(c, sprite, static_cast<short>(TableTilePicture(r, tile)));
   ShowInTableMiddle(c, sprite, t.TileWidth(r), t.TileHeight(r));
-  if (sprite >= 0 && sprite <= 119) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
+  if (IsSprite(sprite)) c.mainForm.MJ_Image(sprite).ZOrder(ui::ZPosition::Front);
   --s.HandCount;
 }
 

@@ -28,8 +28,5 @@ void HandleDiscard(Client& c, int seatBit, int tile);
 // The next wall sprite of a draw: from the wall's head, or from its tail while a kong's
 // replacement tile is due (WallHeadDraw False); moves the pointers.
 short TakeDrawSprite(Client& c);
-// The voice file ending that names a tile: suit digit (1 honours, 2 bamboo, 8 characters,
-// 4 dots), rank digit, ".wav".
-std::string TileVoiceEnding(int tile);
 
 }  // namespace tallow

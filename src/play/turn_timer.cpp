@@ -5,6 +5,7 @@
 #include "play/auto_moves.h"
 #include "session/client.h"
 #include "shell/window_shell.h"
+#include "sound/sound.h"
 
 namespace tallow {
 
@@ -13,13 +14,6 @@ namespace {
 constexpr ui::Color kCountGreen = 0x00FF00;
 constexpr ui::Color kCountRed = 0xFF0000;
 constexpr short kRedFrom = 5;  // the last seconds show in red, each with the tick sound
-constexpr const char* kTickSound = "/../common/music/tishi.wav";
-
-// The tick of the last seconds, at full volume; a sound that cannot be played is skipped.
-void PlayTickSound(Client& c) {
-  auto& sound = c.platform.sound;
-  if (sound.Play(c.platform.process.AppPath() + kTickSound, false)) sound.SetVolume(0);
-}
 
 // The time is up: the panel stops taking clicks, the timeout is counted (and the window hidden
 // at the limit), and the client moves for the player.
@@ -54,7 +48,7 @@ void TurnTimerSecond(Client& c) {
     if (t.TurnCountdown > kRedFrom) {
       number.ForeColor = kCountGreen;
     } else {
-      PlayTickSound(c);
+      PlayTableSound(c, kTickSound);  // only while sounds are on
       number.ForeColor = kCountRed;
     }
     return;

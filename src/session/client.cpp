@@ -2,9 +2,12 @@
 
 #include <cstdlib>
 
+#include "forms/chat_windows.h"
+#include "forms/result_windows.h"
+#include "session/input_routing.h"
 #include "session/outgoing.h"
 #include "session/receive.h"
-#include "shell/window_shell.h"
+#include "session/scheduler.h"
 
 namespace tallow {
 
@@ -20,13 +23,14 @@ Client::Client(platform::Platform p, std::string line)
   TimerKeepAlive->OnTick = [this] { KeepAliveTick(*this); };
   TimerChat->SetInterval(800);
   TimerChat->OnTick = [this] {
-    session.ChatReady = true;
+    chat.ChatReady = true;
     TimerChat->SetEnabled(false);
   };
   platform.socket.OnDataArrival = [this] { OnSocketDataArrival(*this); };
   platform.socket.OnClose = [this] { OnSocketClose(*this); };
   mainForm.OnInput = [this](const ui::InputEvent& e) { HandleMainFormInput(*this, e); };
   WireResultWindows(*this);
+  WireChatWindows(*this);
 }
 
 Client::~Client() {

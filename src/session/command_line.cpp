@@ -112,7 +112,7 @@ ParsedCommandLine ParseCommandLine(std::string_view trimmed) {
         break;
       case 5:
         cl.RoomName = value;
-        if (cl.Spectating) cl.WatchedUserId = static_cast<std::int32_t>(LeadingNumber(s));
+        if (cl.Spectating) cl.WatchedUserId = LeadingNumber(s);
         break;
       case 6:
         err = number("ProxyKind", value, cl.ProxyKind);

@@ -20,7 +20,7 @@ struct CommandLine {
   bool RobotMode = false;
   std::string HallCaption, RobotCaption;
   bool Spectating = false;
-  std::int32_t WatchedUserId = 0;
+  double WatchedUserId = 0;  // a spectator's watched player, an 8-byte real like UserId
   int FieldsPresent = 0;
 };
 

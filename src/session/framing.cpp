@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "base/general.h"
 #include "chat/chat_display.h"
-#include "hand/general.h"
 #include "hand/table_reset.h"
 #include "protocol/gbk.h"
 #include "session/client.h"
@@ -33,7 +33,7 @@ void ReceiveSlot(Client& c) {
     ++f.WatchdogCount;
     if (f.WatchdogCount >= 3000) {
       f.WatchdogCount = 0;
-      if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
+      EndIfHallGone(c);
       c.mainForm.Sysmsg(0).Clear();
       c.mainForm.Sysmsg(0).AddItem(kDisconnectedLine);
       c.mainForm.State = ui::WindowState::Minimized;
@@ -73,9 +73,7 @@ void ExtractMessage(Client& c) {
         protocol::CString(f.CurrentMessage, protocol::off::kSeatName, protocol::off::kSeatNameSize);
     f.SeatNames(BitPosition(f.MessageHeader.SeatMask)) += protocol::FromGbk(name);
   } else if (code == static_cast<int>(protocol::MsgType::ChatMessage)) {
-    auto text =
-        protocol::CString(f.CurrentMessage, protocol::off::kChatText, protocol::off::kChatTextSize);
-    ShowChatLine(c, protocol::FromGbk(text));
+    ShowChatLine(c, ChatTextOf(f.CurrentMessage));
   }
   r.ReceiveRead = (start + kMessageSize) % kRingSize;
 }
@@ -91,8 +89,7 @@ void DispatchMessage(Client& c) {
     const int kase = DispatchCase(f.MessageHeader.Code);
     if (kase >= 0 && kase != 22) RunCase(c, kase, f.MessageHeader);
   } catch (const std::exception&) {
-    ShowHall(c);
-    c.End("run-time failure while handling a message", 1);
+    ShowHallAndEnd(c, "run-time failure while handling a message", 1);
   }
   if (f.AfterDispatch) f.AfterDispatch();
 }

@@ -1,14 +1,14 @@
 #include "session/hall.h"
 
-#include <filesystem>
-
-#include "hand/general.h"
-#include "hand/result_forms.h"
+#include "base/general.h"
+#include "forms/result_windows.h"
+#include "hand/game_record.h"
 #include "hand/table_reset.h"
 #include "session/client.h"
 #include "session/login.h"
 #include "session/outgoing.h"
 #include "session/proxy.h"
+#include "session/reconnection.h"
 #include "session/session_messages.h"
 #include "shell/toolbar.h"
 
@@ -18,7 +18,7 @@ namespace {
 using namespace platform::wm;
 
 void SysCommandToHall(Client& c, std::uint32_t command) {
-  if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
+  EndIfHallGone(c);
   c.platform.hall.Send(c.session.HallCaption, kSysCommand, command, 0);
 }
 
@@ -29,7 +29,7 @@ bool SocketConnected(Client& c) {
 // Disables the slots a suspended session must not run, and the session's timers.
 void StopSessionActivity(Client& c) {
   auto& s = c.scheduler;
-  for (int k : {0, 1, 2, 3, 5, 6, 7, 8}) s[k].enabled = false;
+  for (int k : TickScheduler::kSessionSlots) s[k].enabled = false;
   s[TickScheduler::kLinkWatch].counter = 0;
   s[TickScheduler::kUnused8].counter = 0;
   s.BubbleShown = false;
@@ -38,6 +38,8 @@ void StopSessionActivity(Client& c) {
 }
 
 void ConnectRequest(Client& c) {
+  StopReconnection(c);
+  StopProxy(c);
   c.receive.ProxyNegotiated = true;
   c.session.LoginPending = true;
   if (c.session.ProxyKind == 0) {
@@ -60,6 +62,15 @@ void ConnectRequest(Client& c) {
 
 void ShowHall(Client& c) {
   SysCommandToHall(c, kScRestore);
+}
+
+void ShowHallAndEnd(Client& c, const std::string& reason, int code) {
+  ShowHall(c);
+  c.End(reason, code);
+}
+
+void EndIfHallGone(Client& c) {
+  if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
 }
 
 void HideHall(Client& c) {
@@ -133,6 +144,8 @@ void LeaveTable(Client& c) {
 
 void ResetSession(Client& c) {
   c.session.TableActive = 0;
+  StopReconnection(c);
+  StopProxy(c);
   StopSessionActivity(c);
   LockStartButton(c);
   c.mainForm.Sysmsg(0).Clear();
@@ -167,6 +180,7 @@ void ResetSession(Client& c) {
     f.tsSpeak(i).Visible = false;
   }
   f.Words.Visible = false;
+  c.forms.Talk.Text1.Clear();
 
   c.receive.ReceiveRead = c.receive.ReceiveWrite = 0;
   c.send.SendRead = c.send.SendWrite = 0;
@@ -180,9 +194,7 @@ void ResetSession(Client& c) {
   c.table.TimeoutCount = 0;
   c.session.StartNotPressed = true;
 
-  const std::string record = c.platform.process.AppPath() + "/info.jk";
-  std::error_code ec;
-  if (std::filesystem::exists(record, ec)) std::filesystem::remove(record, ec);
+  DeleteGameRecord(c);
 
   c.table.TableReadyForNext = 0;
   c.session.HandNumber = 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace tallow {
 
@@ -11,6 +12,10 @@ class Client;
 void ShowHall(Client& c);
 // Minimises the hall window; ends the process when it cannot be found.
 void HideHall(Client& c);
+// Restores the hall window and ends the process (a failure, a refusal, a table given up).
+[[noreturn]] void ShowHallAndEnd(Client& c, const std::string& reason, int code = 0);
+// Ends the process when the hall window is gone: nobody is left to take the table back.
+void EndIfHallGone(Client& c);
 // Posts a notification to the hall window, if there is one.
 void PostToHall(Client& c, std::uint32_t msg);
 

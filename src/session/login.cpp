@@ -25,7 +25,8 @@ void LoginSlot(Client& c) {
   while (sock.State() != platform::ISocket::kConnected) {
     double waited = clock.SecondsSinceMidnight() - start;
     if (waited < 0) waited += 86400;
-    if (waited > limit) {
+    // During a reconnection its attempts and their count bound the wait.
+    if (waited > limit && !c.forms.frmReconnect.Loaded) {
       // Give up instead of waiting for ever; the hall's next connect request starts again.
       sock.Close();
       c.scheduler.Disable(TickScheduler::kLogin);
@@ -46,14 +47,14 @@ void LoginSlot(Client& c) {
 
 void LinkWatchSlot(Client& c) {
   if (c.platform.socket.State() == platform::ISocket::kConnected) return;
-  if (!c.platform.hall.FindWindow(c.session.HallCaption)) c.End("hall window gone");
+  EndIfHallGone(c);
   if (c.session.TableActive != 0) {
-    c.framing.TurnTimerAllowed = 0;
+    c.play.TurnTimerAllowed = 0;
     c.scheduler.Disable(TickScheduler::kLinkWatch);
     StartReconnection(c);
     return;
   }
-  if (c.framing.NoticeShown == 0) {
+  if (c.forms.frmOtherExit.NoticeShown == 0) {
     c.mainForm.State = ui::WindowState::Minimized;
     ShowHall(c);
     c.table.TableReadyForNext = 0;

@@ -2,13 +2,17 @@
 // table from the first four profiles.
 #include <cstdio>
 
-#include "hand/general.h"
+#include "base/general.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
 #include "hand/hand_start.h"
-#include "hand/layout.h"
 #include "hand/table_reset.h"
+#include "hand/table_restore.h"
 #include "session/client.h"
 #include "session/hall.h"
+#include "session/players.h"
 #include "session/session_messages.h"
+#include "sound/voices.h"
 
 namespace tallow {
 namespace {
@@ -65,7 +69,7 @@ void AssembleSpectatorTable(Client& c) {
   auto& info = c.players.PlayerInfo;
   CheckedArray<PlayerRecord, 0, 3> parsed;
   for (int k = 0; k <= 3; ++k) parsed(k) = ParseProfile(store(k));
-  const double watched = c.session.WatchedUserId;
+  const double watched = info(0).UserId;  // the watched player's id from the command line
   for (int k = 0; k <= 3; ++k) {
     if (parsed(k).UserId != watched) continue;
     const int w = store(k)[protocol::off::kSeatMask] & 15;
@@ -85,15 +89,7 @@ void AssembleSpectatorTable(Client& c) {
     break;
   }
   // The dealer and the wall start of the hand in play, from the table-cleared message.
-  const int v0 = c.hand.ClearedValue0, v1 = c.hand.ClearedValue1;
-  for (int i = 0; i <= 3; ++i) {
-    if (c.table.custom(i).SeatBit != c.hand.ClearedSeatMask) continue;
-    c.table.custom(i).IsDealer = -1;
-    c.table.WallHead =
-        static_cast<short>(FloorMod((FloorMod(i + 13 - v0, 4) * 17 + v0 + v1) * 2, 120));
-    c.table.WallTail = static_cast<short>((c.table.WallHead + 118) % 120);
-    break;
-  }
+  StartWallFromTableCleared(c);
   for (int a = 0; a <= 3; ++a) {
     // A position nobody was found for has no portrait to show.
     if (info(a).Avatar.empty()) continue;
@@ -148,6 +144,7 @@ void SeatDrawWhenNamed(Client& c) {
   ShowCompass(c);
   c.toolbar.ToolbarLock(5) = 0;
   c.toolbar.ToolbarLock(6) = 0;
+  DrawVoices(c);
 }
 
 }  // namespace

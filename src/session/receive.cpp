@@ -30,8 +30,7 @@ void AppendReceived(Client& c, std::span<const std::uint8_t> bytes) {
       done += chunk;
     }
     if (overflow) {
-      ShowHall(c);
-      c.End("receive ring overflow", 1);
+      ShowHallAndEnd(c, "receive ring overflow", 1);
     }
     c.scheduler.Enable(TickScheduler::kReceive);
   } else {
@@ -39,8 +38,7 @@ void AppendReceived(Client& c, std::span<const std::uint8_t> bytes) {
       r.ProxyRing(r.ProxyWrite) = b;
       r.ProxyWrite = (r.ProxyWrite + 1) % kProxyRingSize;
       if (r.ProxyWrite == r.ProxyRead) {
-        ShowHall(c);
-        c.End("proxy ring overflow", 1);
+        ShowHallAndEnd(c, "proxy ring overflow", 1);
       }
     }
     ProxyReply(c);

@@ -1,8 +1,8 @@
 #include "session/scheduler.h"
 
 #include "chat/chat_display.h"
+#include "hand/discards.h"
 #include "hand/ready_cycle.h"
-#include "play/discards.h"
 #include "play/speech_bubble.h"
 #include "play/turn_timer.h"
 #include "session/client.h"
@@ -14,18 +14,18 @@
 namespace tallow {
 
 TickScheduler::TickScheduler() {
-  slotTable[kSend].period = 1;
-  slotTable[kReceive].period = 2;
-  slotTable[kLogin].period = 4;
-  slotTable[kBlink].period = 8;
-  slotTable[kLinkWatch].period = 1;
-  slotTable[kTurnTimer].period = 20;
-  slotTable[kContinue].period = 20;
-  slotTable[kBubble].period = 40;
+  entries[kSend].period = 1;
+  entries[kReceive].period = 2;
+  entries[kLogin].period = 4;
+  entries[kBlink].period = 8;
+  entries[kLinkWatch].period = 1;
+  entries[kTurnTimer].period = 20;
+  entries[kContinue].period = 20;
+  entries[kBubble].period = 40;
 }
 
 void TickScheduler::Clear() {
-  for (auto& s : slotTable) {
+  for (auto& s : entries) {
     s.enabled = false;
     s.counter = 0;
   }
@@ -51,7 +51,7 @@ void TimerBongTick(Client& c) {
   c.TimerBong->SetEnabled(false);
   auto& sch = c.scheduler;
   try {
-    for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 9}) {
+    for (int k : TickScheduler::kCounted) {
       auto& counter = sch[k].counter;
       counter = static_cast<short>(counter < 32767 ? counter + 1 : 0);
     }
@@ -62,15 +62,14 @@ void TimerBongTick(Client& c) {
       BlinkLastDiscard(c);
       BlinkChatButton(c);
     });
-    RunSlot(c, TickScheduler::kTurnTimer, c.framing.TurnTimerAllowed != 0,
+    RunSlot(c, TickScheduler::kTurnTimer, c.play.TurnTimerAllowed != 0,
             [&] { TurnTimerSecond(c); });
     RunSlot(c, TickScheduler::kContinue, true, [&] { ContinueCountdownSecond(c); });
     RunSlot(c, TickScheduler::kLinkWatch, true, [&] { LinkWatchSlot(c); });
     RunSlot(c, TickScheduler::kBubble, sch.BubbleShown, [&] { HideSpeechBubble(c); });
   } catch (const std::exception&) {
     // A failure in a slot job is handled like one inside a message handler.
-    ShowHall(c);
-    c.End("run-time failure in a scheduler slot", 1);
+    ShowHallAndEnd(c, "run-time failure in a scheduler slot", 1);
   }
   c.TimerBong->SetEnabled(true);
 }

@@ -2,11 +2,17 @@
 
 #include <cmath>
 
-#include "hand/general.h"
+#include "base/general.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
+#include "forms/notice_window.h"
+#include "forms/result_windows.h"
 #include "protocol/gbk.h"
 #include "session/client.h"
 #include "session/hall.h"
+#include "session/players.h"
 #include "session/startup.h"
+#include "shell/web_panel.h"
 
 namespace tallow {
 namespace {
@@ -41,7 +47,7 @@ void PlayersLeft(Client& c, std::uint8_t present) {
   const int highest = PowerOfTwo(BitPosition(static_cast<std::uint8_t>(left)));
   c.scheduler.Disable(TickScheduler::kContinue);
   c.session.TableActive = 0;
-  c.framing.NoticeShown = -1;
+  c.forms.frmOtherExit.NoticeShown = -1;
   if (RelativeSeat(c.table.custom(0).SeatBit, highest) == 0) {
     c.platform.socket.Close();
     FormUnload(c);
@@ -82,7 +88,7 @@ void DealerNamed(Client& c, std::uint8_t seatBit) {
 void PlayersOutOfCoins(Client& c, std::uint8_t withCoins) {
   c.session.HandNumber = 0;
   c.session.TableActive = 0;
-  c.framing.NoticeShown = -1;
+  c.forms.frmOtherExit.NoticeShown = -1;
   const int broke = kAllSeats - withCoins;
   const int me = c.table.custom(0).SeatBit;
   std::string names;
@@ -151,10 +157,9 @@ void OnLoginResult(Client& c, const protocol::Header& h) {
     PostToHall(c, kConnect);
     ResetMessageRows(c);
     f.Sysmsg(0).AddItem(h.Value[3] == 2 ? kStartFailedLine : kVerifyFailedLine);
-    ShowHall(c);
-    c.End("login refused");
+    ShowHallAndEnd(c, "login refused");
   }
-  c.framing.TurnTimerAllowed = -1;
+  c.play.TurnTimerAllowed = -1;
   ResetMessageRows(c);
   f.Sysmsg(0).AddItem(kLoginAcceptedLine);
   f.Sysmsg(1).AddItem(std::string(kWelcomeLine) + kOperatorSite);
@@ -166,7 +171,7 @@ void OnLoginResult(Client& c, const protocol::Header& h) {
   c.players.TimeoutLimit = msg[protocol::off::kValues + 1];
   c.players.WebPageUrl = protocol::FromGbk(protocol::CString(msg, protocol::off::kPayload, 100));
   if (!c.players.WebPageUrl.empty()) {
-    f.WebBrowser1.Url = c.players.WebPageUrl;
+    f.WebBrowser1.Navigate(c.players.WebPageUrl);
     f.WebBrowser1.Visible = true;
   }
 }
@@ -174,7 +179,10 @@ void OnLoginResult(Client& c, const protocol::Header& h) {
 void OnPlayerQuit(Client& c, const protocol::Header& /*h*/) {
   const std::string name =
       protocol::FromGbk(protocol::CString(c.framing.CurrentMessage, protocol::off::kPayload, 16));
-  if (!name.empty() && name == c.table.custom(0).Account) c.End("the local player has left");
+  // A spectator's position 0 is the watched player: his leaving ends the watch like any other's.
+  if (!name.empty() && name == c.table.custom(0).Account && c.table.Spectating == 0) {
+    c.End("the local player has left");
+  }
   c.scheduler.Disable(TickScheduler::kContinue);
   for (int i = 1; i <= 3; ++i) {
     if (name.empty() || name != c.table.custom(i).Account) continue;
@@ -204,6 +212,7 @@ void OnSeatEvent(Client& c, const protocol::Header& h) {
 void OnWildTileSet(Client& c, const protocol::Header& h) {
   c.table.WildTile = static_cast<short>(h.Value[2] & 0xFF);
   c.table.WildIndicator = h.Value[3] & 0xFF;
+  ShowWildTile(c);
 }
 
 }  // namespace tallow

@@ -11,7 +11,6 @@ class Client;
 
 inline constexpr const char* kLoginAcceptedLine = "连接服务器成功！";
 inline constexpr const char* kWelcomeLine = "欢迎进入松竹麻将 ";
-inline constexpr const char* kOperatorSite = "http://www.tallow-mahjong.net";
 inline constexpr const char* kStartFailedLine = "启动游戏失败，请重新在大厅就座后进入游戏！";
 inline constexpr const char* kVerifyFailedLine = "验证错误，请重新登陆游戏！";
 inline constexpr const char* kStartsSoonLine = "游戏将在15秒内开始";

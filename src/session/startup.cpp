@@ -1,6 +1,6 @@
 #include "session/startup.h"
 
-#include "hand/layout.h"
+#include "base/pictures.h"
 #include "protocol/gbk.h"
 #include "session/client.h"
 #include "session/command_line.h"
@@ -8,6 +8,7 @@
 #include "session/login.h"
 #include "session/proxy.h"
 #include "shell/frame.h"
+#include "shell/table_layout.h"
 #include "sound/sound.h"
 
 namespace tallow {
@@ -50,12 +51,12 @@ void SizeWindow(Client& c) {
   }
   if (framed) ApplySkinnedFrame(c);
   if (h < 768 || w < 1024) {
-    c.session.ScaleX = c.session.ScaleY = kSmallScale;
+    c.layout.ScaleX = c.layout.ScaleY = kSmallScale;
     f.Pic1.Stretch = true;
     f.Pic1.ZOrder(ui::ZPosition::Back);
     for (int i = 0; i <= 1; ++i) f.Sysmsg(i).FontSize = 8;
   } else {
-    c.session.ScaleX = c.session.ScaleY = 1.0;
+    c.layout.ScaleX = c.layout.ScaleY = 1.0;
   }
 }
 
@@ -88,11 +89,12 @@ void ApplyCommandLine(Client& c, const CommandLine& cl) {
   s.RobotCaption = cl.RobotCaption;
   if (cl.RobotMode) s.HallCaption = cl.HallCaption;
   s.WatchedUserId = cl.WatchedUserId;
+  if (cl.Spectating) c.players.PlayerInfo(0).UserId = cl.WatchedUserId;
   c.table.Spectating = cl.Spectating ? -1 : 0;
 
   auto& loc = c.mainForm.Location;
   if (cl.FieldsPresent >= 5) {
-    double size = c.session.ScaleY < 1 ? 10 : kLocationFontSize;
+    double size = c.layout.ScaleY < 1 ? 10 : kLocationFontSize;
     if (protocol::CharCount(cl.RoomName) > 10) size -= 2;
     loc.FontSize = size;
     loc.Caption = cl.RoomName;
@@ -116,7 +118,7 @@ void FormLoad(Client& c) {
   SizeWindow(c);
   // 6. Scheduler.
   c.scheduler.Clear();
-  s.ChatReady = true;
+  c.chat.ChatReady = true;
   s.LoginPending = false;
   // 7. Sound.
   StartTableSound(c);

@@ -140,11 +140,13 @@ MainForm::MainForm()
     auto& row = Inside(Sysmsg.Load(i), Pic1);
     row.Move(312, 696 + 13 * i, 281, 13);
     row.BackColor = 0x0B3D1E;
+    row.Border = false;  // the two rows read as one strip
     row.ForeColor = 0xFFFF80;
   }
   Inside(Lbchat, Pic1).Caption = "聊天";
   Lbchat.ForeColor = 0xFFFFFF;
   Inside(Chat, Pic1).Move(318, 729, 244, 18);
+  Chat.MaxLength = 100;
   Inside(Bird, Pic1).picture.name = "emblem";
   Inside(WebBrowser1, Pic1).Visible = false;
   Inside(Location, Pic1).Move(760, 668, 250, 20);

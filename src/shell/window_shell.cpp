@@ -2,13 +2,10 @@
 
 #include <initializer_list>
 
-#include "play/operation_panel.h"
-#include "play/tile_selection.h"
+#include "forms/chat_windows.h"
+#include "forms/exit_dialog.h"
 #include "session/client.h"
-#include "session/exit_dialog.h"
 #include "session/hall.h"
-#include "session/startup.h"
-#include "shell/toolbar.h"
 
 namespace tallow {
 namespace {
@@ -126,31 +123,12 @@ void TableKeyDown(Client& c, int keyCode) {
   }
   if (keys(0) == 1 && keys(1) == 1) {
     keys(0) = keys(1) = 0;
-    c.forms.Talk.Visible = true;
+    ShowTalk(c);
   }
 }
 
 void ChatKeyDown(Client& c, int keyCode) {
   if (keyCode == kKeyF1) F1Action(c);
-}
-
-void CentreOverTable(Client& c, ui::Form& w) {
-  const auto& f = c.mainForm;
-  w.Top = f.Top + (f.Height - w.Height) / 2;
-  w.Left = f.Left + (f.Width - w.Width) / 2;
-}
-
-void ToggleExitDialog(Client& c, bool bringToFront) {
-  auto& dlg = c.forms.frmExit;
-  if (dlg.Visible) {
-    dlg.Visible = false;
-    return;
-  }
-  LoadExitDialog(c);
-  CentreOverTable(c, dlg);
-  UpdateExitWarning(c);
-  dlg.Visible = true;
-  if (bringToFront) dlg.RaiseRequested = true;
 }
 
 void TitleButtonInput(Client& c, int which, const ui::InputEvent& e) {
@@ -197,74 +175,6 @@ void DragStripInput(Client& c, const ui::InputEvent& e) {
 
 void BackgroundMouseMove(Client& c) {
   ResetTitleButtons(c);
-}
-
-namespace {
-
-// The hand tiles, the claim buttons and their choosers, and the table picture's mouse-up;
-// true when the event was one of theirs.
-bool PlayInput(Client& c, const ui::InputEvent& e) {
-  auto& f = c.mainForm;
-  const ui::Control* ctl = e.control;
-  const int i = ctl->Index;
-  if (ctl->Name == f.MJ_Image.Name()) {
-    if (e.kind == ui::InputKind::MouseMove) TileMouseMove(c, i);
-    if (e.kind == ui::InputKind::MouseDown) TileMouseDown(c, i, e.button);
-    return true;
-  }
-  if (e.kind == ui::InputKind::Click) {
-    if (ctl->Name == f.Operation.Name()) {
-      OperationClick(c, i);
-      return true;
-    }
-    if (ctl->Name == f.Chi.Name()) {
-      ChiClick(c, i);
-      return true;
-    }
-    if (ctl->Name == f.Gang.Name()) {
-      GangClick(c, i);
-      return true;
-    }
-  }
-  if (ctl == &f.Pic1 && e.kind == ui::InputKind::MouseUp) {
-    TableMouseUp(c, e.button);
-    return true;
-  }
-  if (ctl == &f.Pic1 && e.kind == ui::InputKind::Click) {
-    TableClick(c);
-    return true;
-  }
-  return false;
-}
-
-}  // namespace
-
-void HandleMainFormInput(Client& c, const ui::InputEvent& e) {
-  auto& f = c.mainForm;
-  ui::Control* ctl = e.control;
-  if (e.kind == ui::InputKind::Resize) return MainFormResize(c);
-  if (e.kind == ui::InputKind::Unload) FormUnload(c);
-  if (ctl == nullptr) {
-    if (e.kind == ui::InputKind::MouseMove) BackgroundMouseMove(c);
-    if (e.kind == ui::InputKind::KeyDown) TableKeyDown(c, e.keyCode);
-    return;
-  }
-  if (ctl == &f.ImgClose(0)) return TitleButtonInput(c, 0, e);
-  if (ctl == &f.ImgMin(0)) return TitleButtonInput(c, 1, e);
-  if (ctl == &f.LbMove) return DragStripInput(c, e);
-  if (ctl == &f.Chat) {
-    if (e.kind == ui::InputKind::KeyDown) ChatKeyDown(c, e.keyCode);
-    return;
-  }
-  if (e.kind == ui::InputKind::KeyDown) return TableKeyDown(c, e.keyCode);
-  if (e.kind == ui::InputKind::Click && ctl->Name == "AnNiu" && f.AnNiu.IsLoaded(ctl->Index) &&
-      ctl == &f.AnNiu(ctl->Index)) {
-    return ToolbarClick(c, ctl->Index);
-  }
-  if (PlayInput(c, e)) return;
-  if (e.kind == ui::InputKind::MouseMove && ctl->Parent == nullptr && ctl != &f.Pic1) {
-    BackgroundMouseMove(c);  // the frame pieces are the window's background
-  }
 }
 
 }  // namespace tallow

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "hand/general.h"
+#include "base/general.h"
 #include "session/client.h"
 
 namespace tallow {

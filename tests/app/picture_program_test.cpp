@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -70,9 +71,16 @@ INSTANTIATE_TEST_SUITE_P(
     States, PictureProgram,
     ::testing::Values(Shot{"hand", 1024, 768}, Shot{"hand", 800, 600}, Shot{"offer", 1024, 768},
                       Shot{"claim", 1024, 768}, Shot{"claim", 800, 600}, Shot{"reveal", 1024, 768},
-                      Shot{"settlement", 1024, 768}, Shot{"settlement", 800, 600}),
+                      Shot{"settlement", 1024, 768}, Shot{"settlement", 800, 600},
+                      Shot{"settings", 1024, 768}, Shot{"talk", 1024, 768}, Shot{"card", 800, 600},
+                      Shot{"toolbar", 1024, 768}, Shot{"web", 800, 600}, Shot{"exit", 1024, 768},
+                      Shot{"exit-between", 800, 600}, Shot{"notice", 1024, 768},
+                      Shot{"wild", 800, 600}, Shot{"watch", 1024, 768},
+                      Shot{"watch-later", 800, 600}, Shot{"rejoin-later", 1024, 768}),
     [](const auto& info) {
-      return std::string(info.param.state) + "_" + std::to_string(info.param.w);
+      std::string name = std::string(info.param.state) + "_" + std::to_string(info.param.w);
+      std::replace(name.begin(), name.end(), '-', '_');
+      return name;
     });
 
 TEST(PictureProgramUsage, UnknownStateIsRefused) {

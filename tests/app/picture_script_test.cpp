@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "app/picture_clock.h"
+#include "base/pictures.h"
+#include "base/tiles.h"
 #include "doubles/fakes.h"
-#include "hand/layout.h"
-#include "play/tile_rows.h"
+#include "hand/tile_rows.h"
 #include "session/client.h"
 #include "session/startup.h"
 
@@ -44,8 +45,7 @@ struct PictureTable {
     p.process.screenWidth = screen.w;
     p.process.screenHeight = screen.h;
     client = std::make_unique<Client>(
-        platform::Platform{clock, p.socket, p.sound, p.hall, p.dialogs, p.resources, p.process},
-        std::string(picture::kLocalAccount) + "$pw$127.0.0.1$6000$Room$9$$0$$$0$$$");
+        p.Get(clock), std::string(picture::kLocalAccount) + "$pw$127.0.0.1$6000$Room$9$$0$$$0$$$");
     FormLoad(*client);
   }
   ~PictureTable() {
@@ -197,6 +197,23 @@ INSTANTIATE_TEST_SUITE_P(AllStagesBothSizes, PictureStages,
                                   std::to_string(std::get<1>(info.param).w);
                          });
 
+TEST(PictureStage, SettingsOpenOverTheHandWithTheLoopSwitchedOff) {
+  PictureTable table({1024, 768}, "settings");
+  Client& c = table.c();
+  picture::PlayTo(c, Stage::Settings);
+  const auto& w = c.forms.VosSet;
+  ASSERT_TRUE(w.Visible);
+  EXPECT_FALSE(c.sound.MusicOn);
+  EXPECT_EQ(w.Command2(0).picture.id, 135);  // 开启
+  // Inside the table window, near its lower right corner.
+  const auto& f = c.mainForm;
+  EXPECT_GT(w.Left, f.Left + f.Width / 2);
+  EXPECT_LE(w.Left + w.Width, f.Left + f.Width);
+  EXPECT_GT(w.Top, f.Top + f.Height / 4);
+  EXPECT_LE(w.Top + w.Height, f.Top + f.Height);
+  ExpectNothingOverlaps(c);
+}
+
 TEST(PictureStage, HandHasPoolsOfTwoRows) {
   PictureTable table({1024, 768}, "pools");
   Client& c = table.c();
@@ -268,12 +285,85 @@ TEST(PictureStage, SettlementFillsTheResultWindow) {
   EXPECT_EQ(c.table.TurnCountdown, 15);
 }
 
+// The stages around the hand show what their names promise.
+TEST(PictureStage, WindowsAndMarksOverTheTable) {
+  struct Case {
+    Stage stage;
+    const char* name;
+    bool (*shows)(Client& c);
+  };
+  const Case cases[] = {
+      {Stage::Wild, "wild",
+       [](Client& c) { return c.mainForm.JK_Image.Visible && c.table.custom(0).HandCount == 14; }},
+      {Stage::Toolbar, "toolbar",
+       [](Client& c) {
+         return c.toolbar.ButtonHover(5) != 0 && !c.mainForm.AnNiu(5).ToolTipText.empty();
+       }},
+      {Stage::Web, "web",
+       [](Client& c) {
+         return c.mainForm.WebBrowser1.Visible && c.mainForm.WebBrowser1.Url == "file:///p.html";
+       }},
+      {Stage::ExitInHand, "exit",
+       [](Client& c) { return c.forms.frmExit.Visible && c.forms.frmExit.Label2.Visible; }},
+      {Stage::ExitBetween, "exit-between",
+       [](Client& c) {
+         return c.forms.frmExit.Visible && !c.forms.frmExit.Label2.Visible &&
+                !c.forms.Score.Visible;
+       }},
+      {Stage::Notice, "notice",
+       [](Client& c) { return c.forms.frmOtherExit.Visible && c.forms.Score.Visible; }},
+  };
+  for (const Case& k : cases) {
+    PictureTable table({1024, 768}, k.name);
+    try {
+      picture::PlayTo(table.c(), k.stage, "file:///p.html");
+    } catch (const ProcessEnded& e) {
+      ADD_FAILURE() << k.name << ": the client ended: " << e.reason;
+      continue;
+    }
+    EXPECT_TRUE(k.shows(table.c())) << k.name;
+  }
+}
+
 TEST(PictureStage, NamesAreKnown) {
-  for (const char* name : {"empty", "wall", "hand", "offer", "claim", "reveal", "settlement"}) {
+  for (const char* name :
+       {"empty",      "wall",     "hand",        "offer",  "claim",        "reveal",
+        "settlement", "settings", "chat",        "talk",   "phrases",      "voices",
+        "card",       "toolbar",  "web",         "exit",   "exit-between", "notice",
+        "wild",       "watch",    "watch-later", "rejoin", "rejoin-later"}) {
     EXPECT_TRUE(picture::StageByName(name)) << name;
   }
   EXPECT_FALSE(picture::StageByName("Hand"));
   EXPECT_FALSE(picture::StageByName(""));
+}
+
+}  // namespace
+}  // namespace tallow::testing
+
+namespace tallow::testing {
+namespace {
+
+// The chat stages over a hand in play: two lines in the ticker, the window each stage opens.
+TEST(PictureStage, ChatStagesShowTheTickerAndTheirWindow) {
+  for (Size size : kSizes) {
+    for (Stage stage : {Stage::Chat, Stage::Talk, Stage::Phrases, Stage::Card}) {
+      PictureTable table(size, "chat" + std::to_string(static_cast<int>(stage)));
+      Client& c = table.c();
+      picture::PlayTo(c, stage);
+      EXPECT_EQ(c.mainForm.Sysmsg(0).ListCount(), 1);
+      EXPECT_EQ(c.mainForm.Sysmsg(1).lines.at(0).rfind("松鼠对你说", 0), 0u);
+      EXPECT_EQ(c.mainForm.Chat.Text.rfind("你对松鼠说: ", 0), 0u);
+      EXPECT_EQ(c.forms.Talk.Visible, stage == Stage::Talk);
+      EXPECT_EQ(c.forms.huifu.Visible, stage == Stage::Phrases);
+      EXPECT_EQ(c.forms.Information.Visible, stage == Stage::Card);
+      EXPECT_EQ(picture::WindowOver(c, stage) != nullptr, stage != Stage::Chat);
+      // The long private line wraps: its continuation lines start with a space.
+      const auto& history = c.forms.Talk.Text1.lines;
+      EXPECT_GE(history.size(), 6u);
+      EXPECT_TRUE(std::any_of(history.begin(), history.end(),
+                              [](const std::string& l) { return l.starts_with(" "); }));
+    }
+  }
 }
 
 }  // namespace

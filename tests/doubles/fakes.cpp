@@ -1,9 +1,29 @@
 #include "doubles/fakes.h"
 
+#include <stdlib.h>
+
+#include <filesystem>
+#include <stdexcept>
+
 namespace tallow::testing {
+
+TestAppDir::TestAppDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tallow-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no test directory");
+  root_ = pattern;
+  path_ = root_ + "/app";
+  std::filesystem::create_directory(path_);
+}
+
+TestAppDir::~TestAppDir() {
+  if (root_.empty()) return;  // moved away
+  std::error_code ec;
+  std::filesystem::remove_all(root_, ec);
+}
 
 void MemorySocket::Connect() {
   ++connects;
+  connectTimes.push_back(clock_.NowMs());
   state_ = kConnecting;
   const int gen = ++generation_;
   clock_.Post([this, gen] {
@@ -23,7 +43,10 @@ void MemorySocket::SendData(std::span<const std::uint8_t> bytes) {
 void MemorySocket::Deliver(std::span<const std::uint8_t> bytes) {
   std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
   clock_.Post([this, copy = std::move(copy)] {
-    if (state_ != kConnected) return;
+    if (state_ != kConnected) {
+      if (onDropped) onDropped();
+      return;
+    }
     inbox_.insert(inbox_.end(), copy.begin(), copy.end());
     if (OnDataArrival) OnDataArrival();
   });

@@ -5,10 +5,12 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "doubles/virtual_clock.h"
 #include "platform/failure.h"
+#include "platform/local_files.h"
 #include "platform/platform.h"
 #include "protocol/record.h"
 
@@ -50,11 +52,14 @@ class MemorySocket : public platform::ISocket {
   std::string remoteHost;
   int remotePort = 0;
   int connects = 0, closes = 0;
+  std::vector<std::int64_t> connectTimes;  // virtual time of each Connect
   std::vector<std::uint8_t> sent;
   std::vector<std::int64_t> sendTimes;  // virtual time of each SendData
   std::function<void(std::span<const std::uint8_t>)> onSend;
   std::function<void()> onConnected;  // the connection was established
   std::function<void()> onClosed;     // the client closed an open connection
+  // A delivery that found the connection closed: its bytes never reach the client.
+  std::function<void()> onDropped;
 
  private:
   VirtualClock& clock_;
@@ -151,6 +156,23 @@ class FakeResources : public platform::IResources {
   }
 };
 
+// A fresh application directory of a test's own, removed with it.
+class TestAppDir {
+ public:
+  TestAppDir();
+  ~TestAppDir();
+  TestAppDir(TestAppDir&& other) noexcept
+      : root_(std::exchange(other.root_, {})), path_(std::move(other.path_)) {}
+  TestAppDir& operator=(TestAppDir&&) = delete;
+  TestAppDir(const TestAppDir&) = delete;
+  TestAppDir& operator=(const TestAppDir&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string root_;  // holds the directory, so "../common" beside it is the test's own too
+  std::string path_;
+};
+
 class FakeProcess : public platform::IProcess {
  public:
   std::string AppPath() const override { return appPath; }
@@ -163,7 +185,8 @@ class FakeProcess : public platform::IProcess {
   }
   void OpenUrl(const std::string& url) override { urls.push_back(url); }
 
-  std::string appPath = "/tmp";
+  TestAppDir ownDir;
+  std::string appPath = ownDir.Path();
   int screenWidth = 1024, screenHeight = 768;
   bool otherInstance = false;
   bool ended = false;
@@ -180,7 +203,13 @@ struct TestPlatform {
   FakeResources resources;
   FakeProcess process;
 
-  platform::Platform Get() { return {clock, socket, sound, hall, dialogs, resources, process}; }
+  platform::LocalFiles files;
+
+  platform::Platform Get() { return Get(clock); }
+  // The same services on another clock.
+  platform::Platform Get(platform::IClock& on) {
+    return {on, socket, sound, hall, dialogs, resources, process, files};
+  }
 };
 
 }  // namespace tallow::testing

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "table/table_state.h"
+#include "base/tiles.h"
 
 namespace tallow::testing {
 namespace {

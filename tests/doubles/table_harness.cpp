@@ -32,22 +32,36 @@ TableHarness::TableHarness(std::uint64_t seed, bool robots, server::Config confi
     std::filesystem::create_directories(s.process.appPath);
     core.Command("seat " + s.account + " 0 " + std::to_string(i));
     if (robots) core.Command("robot 0 " + std::to_string(i));
-    Wire(i);
+    Wire(s, i);
   }
   core.SetSink([this](const server::Output& o) {
-    for (auto& s : seats) {
-      if (s->conn != o.conn) continue;
+    for (int i = 0; i <= 4; ++i) {
+      Seat* s = i < 4 ? seats[static_cast<std::size_t>(i)].get() : spectator.get();
+      if (s == nullptr || s->conn != o.conn) continue;
       if (o.close) {
         s->conn = -1;
         s->socket.PeerClose();
-      } else {
-        lastSendMs_ = clock.NowMs();
-        silenceNoted_ = false;
-        const int seat = static_cast<int>(&s - &seats[0]);
-        if (onSend) onSend(seat, o.rec);
-        s->pending.push_back(ViewOf(seat, o.rec));
-        s->socket.Deliver(o.rec);
+        continue;
       }
+      ++sent;
+      lastSendMs_ = clock.NowMs();
+      silenceNoted_ = false;
+      if (i < 4) {
+        if (onSend) onSend(i, o.rec);
+        s->pending.push_back(ViewOf(i, o.rec));
+        s->pending.back().serial = sent;
+        lastSentTo[static_cast<std::size_t>(i)] = sent;
+      } else {
+        SeatView v = ViewOf(watched, o.rec);
+        v.serial = sent;
+        v.twin = lastSentTo[static_cast<std::size_t>(watched)];
+        // The watched seat's copy of a table message goes out just before the spectator's; the
+        // records of the spectator's restore have no copy.
+        v.restore =
+            v.twin != sent - 1 || v.type == 18 || v.type == 20 || v.type == 40 || v.type == 41;
+        s->pending.push_back(v);
+      }
+      s->socket.Deliver(o.rec);
     }
   });
   serverClock_ = clock.CreateTimer("server");
@@ -61,27 +75,53 @@ TableHarness::~TableHarness() {
   std::filesystem::remove_all(dir_, ec);
 }
 
-void TableHarness::Wire(int i) {
-  auto& s = *seats[i];
-  s.socket.onConnected = [this, i] {
-    auto& seat = *seats[i];
-    seat.conn = i + 4 * seat.connects++;
-    core.Connect(seat.conn);
+void TableHarness::Wire(Seat& s, int id) {
+  s.socket.onConnected = [this, &s, id] {
+    s.conn = id + 4 * s.connects++;
+    core.Connect(s.conn);
   };
-  s.socket.onClosed = [this, i] {
-    auto& seat = *seats[i];
-    if (seat.conn >= 0) core.Disconnect(seat.conn);
-    seat.conn = -1;
+  s.socket.onClosed = [this, &s] {
+    if (s.conn >= 0) core.Disconnect(s.conn);
+    s.conn = -1;
   };
-  s.socket.onSend = [this, i](std::span<const std::uint8_t> bytes) {
-    auto& seat = *seats[i];
+  s.socket.onSend = [this, &s](std::span<const std::uint8_t> bytes) {
     for (std::size_t at = 0; at + protocol::kRecordSize <= bytes.size();
          at += protocol::kRecordSize) {
       protocol::Record rec;
       std::copy_n(bytes.begin() + static_cast<long>(at), protocol::kRecordSize, rec.begin());
-      if (seat.conn >= 0) core.Receive(seat.conn, rec);
+      if (s.conn >= 0) core.Receive(s.conn, rec);
     }
   };
+}
+
+void TableHarness::StartSpectator(int watchedSeat) {
+  StopSpectator();
+  watched = watchedSeat;
+  spectator = std::make_unique<Seat>(clock);
+  auto& s = *spectator;
+  s.account = "watcher" + std::to_string(++spectatorsStarted);
+  s.process.appPath = (dir_ / "watcher").string();
+  std::filesystem::create_directories(s.process.appPath);
+  const std::string target = seats[static_cast<std::size_t>(watchedSeat)]->account;
+  core.Command("watch " + s.account + " " + target);
+  const std::string id = core.Command("userid " + target).substr(3);
+  // Connection ids of spectators stay clear of the four seats' (i + 4 × connects).
+  Wire(s, 1'000'000 + 4 * spectatorsStarted);
+  s.client = std::make_unique<Client>(s.Services(), s.account + "$pw$127.0.0.1$6000$Table$" + id);
+  s.client->framing.AfterDispatch = [this] { Handled(*spectator, watched); };
+  try {
+    FormLoad(*s.client);
+  } catch (const ProcessEnded& e) {
+    s.ended = e;
+  }
+}
+
+void TableHarness::StopSpectator() {
+  if (!spectator) return;
+  spectator->socket.Close();
+  spectator->client.reset();
+  retired_.push_back(std::move(spectator));
+  watched = -1;
 }
 
 SeatView TableHarness::ViewOf(int seat, const protocol::Record& rec) {
@@ -147,10 +187,10 @@ void TableHarness::StartAll(const std::array<bool, 4>& robotClients) {
     } else {
       line += "0$$$";
     }
-    s.client = std::make_unique<Client>(
-        platform::Platform{clock, s.socket, s.sound, s.hall, s.dialogs, s.resources, s.process},
-        line);
-    s.client->framing.AfterDispatch = [this, i] { Handled(i); };
+    s.client = std::make_unique<Client>(s.Services(), line);
+    s.client->framing.AfterDispatch = [this, i] {
+      Handled(*seats[static_cast<std::size_t>(i)], i);
+    };
     try {
       FormLoad(*s.client);
     } catch (const ProcessEnded& e) {
@@ -159,17 +199,22 @@ void TableHarness::StartAll(const std::array<bool, 4>& robotClients) {
   }
 }
 
-void TableHarness::Handled(int i) {
-  auto& s = *seats[i];
+void TableHarness::Handled(Seat& s, int i) {
+  const bool isSpectator = &s == spectator.get();
   ++s.handled;
   if (s.pending.empty()) {
-    failures.push_back("seat " + std::to_string(i) + " handled a record nobody sent");
+    failures.push_back((isSpectator ? std::string("the spectator") : "seat " + std::to_string(i)) +
+                       " handled a record nobody sent");
     return;
   }
   SeatView view = s.pending.front();
   s.pending.pop_front();
   view.handledMs = clock.NowMs();
-  if (check) check(i, view, *s.client);
+  if (isSpectator) {
+    if (spectatorCheck) spectatorCheck(view, *s.client);
+  } else if (check) {
+    check(i, view, *s.client);
+  }
 }
 
 void TableHarness::NoteSilence() {

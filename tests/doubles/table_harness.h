@@ -38,6 +38,13 @@ struct SeatView {
   std::array<int, 4> value{};  // the record's Value(0..3)
   std::string detail;          // the record's seat and values, for messages
   std::int64_t handledMs = 0;  // virtual time at which the client handled the record
+  std::uint64_t serial = 0;    // records sent by the server so far, this one included
+  // A spectator's record: the serial of the watched seat's record after which the watched
+  // player's view must agree with the spectator's (the watched seat's copy of the same record,
+  // or, for the spectator's restore, the last record the seat had been sent), and whether the
+  // record belongs to the restore (table cleared, profiles, snapshots, the waiting discard).
+  std::uint64_t twin = 0;
+  bool restore = false;
   // The whole hand as the server had it (valid while inHand).
   int dealer = -1;
   std::array<ServerSeat, 4> seats{};
@@ -49,13 +56,18 @@ struct SeatView {
 class TableHarness {
  public:
   struct Seat {
-    explicit Seat(VirtualClock& clock) : socket(clock) {}
+    explicit Seat(VirtualClock& clock) : clock(clock), socket(clock) {}
+    platform::Platform Services() {
+      return {clock, socket, sound, hall, dialogs, resources, process, files};
+    }
+    VirtualClock& clock;
     MemorySocket socket;
     RecordingSound sound;
     FakeHall hall;
     InstantDialogs dialogs;
     FakeResources resources;
     FakeProcess process;
+    platform::LocalFiles files;
     std::unique_ptr<Client> client;
     std::string account;
     int conn = -1;
@@ -77,8 +89,15 @@ class TableHarness {
   // handles; stops early when `done` holds. Returns whether it held.
   bool Run(std::int64_t ms, const std::function<bool()>& done = nullptr, int stepMs = 5);
 
+  // A fifth client: a spectator of seat `watchedSeat` (account "watcher<n>") logs in now.
+  void StartSpectator(int watchedSeat);
+  // Closes the spectator's connection and ends its client.
+  void StopSpectator();
+
   // Called for every message a client has just handled, with the server's view at sending.
   std::function<void(int seat, const SeatView&, Client&)> check;
+  // The same for the spectator; its views are those of the watched seat.
+  std::function<void(const SeatView&, Client&)> spectatorCheck;
   // Called for every record the server sends a seat, as it is sent.
   std::function<void(int seat, const protocol::Record&)> onSend;
   // Called after every step of virtual time, outside the clients' ticks (where a player's
@@ -88,7 +107,12 @@ class TableHarness {
   server::Server core;
   VirtualClock clock;
   std::array<std::unique_ptr<Seat>, 4> seats;
-  std::vector<std::string> failures;  // what the checks found
+  std::unique_ptr<Seat> spectator;  // while one watches
+  int watched = -1;                 // the seat it watches
+  int spectatorsStarted = 0;
+  std::uint64_t sent = 0;                     // records sent so far
+  std::array<std::uint64_t, 4> lastSentTo{};  // serial of the last record per seat
+  std::vector<std::string> failures;          // what the checks found
   // Offers a seat left unanswered for 20 s in a hand in play (the server then acts for it): the
   // seat did not answer, or the server refused its answer.
   std::vector<std::string> silences;
@@ -96,8 +120,9 @@ class TableHarness {
   std::map<int, int> silentOffers;  // and by the offer's bits
 
  private:
-  void Wire(int i);
-  void Handled(int seat);  // a client has just handled the next record sent to it
+  void Wire(Seat& s, int id);
+  void Handled(Seat& s, int seat);  // a client has just handled the next record sent to it
+  std::vector<std::unique_ptr<Seat>> retired_;  // spectators gone; their sockets may have events
   void NoteSilence();
   SeatView ViewOf(int seat, const protocol::Record& rec);
   std::filesystem::path dir_;

@@ -127,9 +127,13 @@ TEST_F(HallTable, SitsDownWithThreeRobotsAndClosesWithItsClients) {
   watcher->Signal(SIGTERM);
   EXPECT_EQ(watcher->Wait(15000), 0);
 
-  // Closing the hall ends its clients and leaves a picture of the window.
+  // Closing the hall lets the player leave the table first, ends its clients and leaves a
+  // picture of the window.
   EXPECT_EQ(link::SendMessage("锦程山庄", kWmClose, 0, 0), 0);
   EXPECT_EQ(hall->Wait(15000), 0);
+  EXPECT_NE(ReadFile(log).find("sent 0x303 may the player leave? 离开: answered 0"),
+            std::string::npos)
+      << ReadFile(log);
   EXPECT_EQ(ReadFile(png).substr(0, 4), "\x89PNG");
   EXPECT_FALSE(link::WindowExists("锦程山庄"));
   EXPECT_FALSE(link::WindowExists("tallow"));
@@ -168,21 +172,35 @@ namespace {
 using namespace std::chrono_literals;
 
 // Four real robot clients over TCP play a whole hand: a robot hall seats itself and three more.
-TEST_F(HallTable, FourRobotsPlayAWholeHandOverTcp) {
+// A second hall's spectator joins the first hand in play, sees it to its end and the next hand
+// from its deal.
+TEST_F(HallTable, FourRobotsPlayAWholeHandOverTcpWithASpectator) {
   ASSERT_NO_FATAL_FAILURE(StartServer());
   const std::string log = dir_.Path() + "/robots.out";
   auto hall = StartHall({"--caption", "robot-table-hall", "--account", "robot1", "--table", "0",
                          "--seat", "0", "--sit", "--robots", "3"},
                         log);
-  auto finished = [&] {
-    const auto reply = SeatingCommand("127.0.0.1", seatPort_, "hands 0", 2000);
-    std::istringstream in(reply.text);
-    std::string ok;
-    int started = 0, done = 0;
-    in >> ok >> started >> done;
-    return ok == "ok" && done >= 1;
+  auto hands = [&](int started, int done) {
+    return [this, started, done] {
+      const auto reply = SeatingCommand("127.0.0.1", seatPort_, "hands 0", 2000);
+      std::istringstream in(reply.text);
+      std::string ok;
+      int s = 0, d = 0;
+      in >> ok >> s >> d;
+      return ok == "ok" && s >= started && d >= done;
+    };
   };
-  EXPECT_TRUE(WaitUntil(finished, 480s)) << ReadFile(log);
+  ASSERT_TRUE(WaitUntil(hands(1, 0), 120s)) << ReadFile(log);
+  const std::string watchLog = dir_.Path() + "/watch.out";
+  auto watcher = StartHall({"--account", "fan", "--watch", "robot1"}, watchLog, dir_.Sub("run2"));
+  EXPECT_TRUE(WaitUntil(hands(2, 2), 480s)) << ReadFile(log);
+  const std::string watched = ReadFile(watchLog);
+  EXPECT_NE(watched.find("tallow 旁观 (fan) started"), std::string::npos) << watched;
+  EXPECT_NE(watched.find("tallow: 0x303"), std::string::npos) << watched;  // logged in
+  EXPECT_NE(watched.find("tallow: 0x455"), std::string::npos) << watched;  // saw a hand start
+  EXPECT_EQ(watched.find("旁观 (fan) ended"), std::string::npos) << watched;
+  watcher->Signal(SIGTERM);
+  EXPECT_EQ(watcher->Wait(15000), 0);
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include "platform/qt/key_codes.h"
 #include "platform/qt/qt_clock.h"
@@ -109,6 +111,27 @@ TEST_F(FormViewTest, MouseEventsReachTheControlUnderThePointer) {
   Mouse(QEvent::MouseButtonRelease, {12, 12}, Qt::RightButton, Qt::NoButton);
   EXPECT_EQ(Kinds(), (std::vector{Kind::MouseDown, Kind::MouseUp})) << "right button: no Click";
   EXPECT_EQ(seen_[0].button, 2);
+}
+
+// The tooltip of the control under the pointer, and none once the pointer is off it: moving
+// off it ends the tooltip, and a tooltip asked for over a control without one hides it.
+TEST_F(FormViewTest, TooltipsBelongToTheControlUnderThePointer) {
+  Show();
+  tile_.ToolTipText = "退出游戏";
+  view_->Refresh();
+  auto help = [&](QPoint at) {
+    QHelpEvent e(QEvent::ToolTip, at, view_->mapToGlobal(at));
+    QApplication::sendEvent(view_.get(), &e);
+  };
+  help({15, 17});
+  ASSERT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(), "退出游戏");
+  Mouse(QEvent::MouseMove, {150, 50}, Qt::NoButton, Qt::NoButton);
+  EXPECT_TRUE(test::PumpUntil([] { return !QToolTip::isVisible(); }));
+  help({15, 17});
+  ASSERT_TRUE(QToolTip::isVisible());
+  help({150, 50});
+  EXPECT_TRUE(test::PumpUntil([] { return !QToolTip::isVisible(); }));
 }
 
 TEST_F(FormViewTest, ClicksAndDoubleClicksComeInTheirOrder) {

@@ -111,6 +111,51 @@ TEST(QtSound, VolumeInHundredthsOfADecibelBecomesALinearGain) {
   for (auto [volume, gain] : cases) EXPECT_NEAR(LinearVolume(volume), gain, 1e-4) << volume;
 }
 
+// A WAV file: a format chunk (PCM tag, channels, rate, bits) and a data chunk whose declared size
+// may differ from the bytes that follow.
+QByteArray Wav(int tag, int channels, int rate, int bits, quint32 declared, int bytes) {
+  QByteArray b;
+  auto u32 = [&](quint32 v) { b.append(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [&](quint16 v) { b.append(reinterpret_cast<const char*>(&v), 2); };
+  b.append("RIFF");
+  u32(36 + declared);
+  b.append("WAVEfmt ");
+  u32(16), u16(tag), u16(channels), u32(rate), u32(rate * channels * bits / 8);
+  u16(channels * bits / 8), u16(bits);
+  b.append("data");
+  u32(declared);
+  b.append(QByteArray(bytes, '\x11'));
+  return b;
+}
+
+TEST(QtSound, ReadsPcmWavFilesAndRefusesOthers) {
+  struct Case {
+    const char* what;
+    QByteArray file;
+    int samples;  // bytes of sound read; -1: refused
+  };
+  const Case cases[] = {
+      {"16-bit mono", Wav(1, 1, 22050, 16, 200, 200), 200},
+      {"8-bit stereo", Wav(1, 2, 8000, 8, 100, 100), 100},
+      {"a data chunk cut short keeps whole frames", Wav(1, 2, 44100, 16, 4000, 103), 100},
+      {"a size beyond the file", Wav(1, 1, 22050, 16, 0xFFFFFFF0u, 10), 10},
+      {"not PCM", Wav(3, 1, 22050, 32, 200, 200), -1},
+      {"24-bit", Wav(1, 1, 22050, 24, 300, 300), -1},
+      {"no sound at all", Wav(1, 1, 22050, 16, 0, 0), -1},
+      {"no RIFF header", QByteArray("RIFX0000WAVE"), -1},
+      {"empty", QByteArray(), -1},
+  };
+  for (const Case& c : cases) {
+    const auto pcm = ReadPcmWav(c.file);
+    EXPECT_EQ(pcm ? static_cast<int>(pcm->samples.size()) : -1, c.samples) << c.what;
+  }
+  const auto pcm = ReadPcmWav(Wav(1, 2, 8000, 8, 100, 100));
+  ASSERT_TRUE(pcm);
+  EXPECT_EQ(pcm->format.sampleRate(), 8000);
+  EXPECT_EQ(pcm->format.channelCount(), 2);
+  EXPECT_EQ(pcm->format.sampleFormat(), QAudioFormat::UInt8);
+}
+
 TEST(QtSound, PlaysExistingFilesAndRefusesMissingOnes) {
   QTemporaryDir dir;
   const QString wav = dir.filePath("beep.wav");

@@ -162,3 +162,20 @@ TEST(SmallWindowView, IsAToolWindowOfTheTableThatFollowsItsForm) {
 
 }  // namespace
 }  // namespace tallow::platform::qt
+
+namespace tallow::platform::qt {
+namespace {
+
+// The chat history wraps at 46 half-width units; its widest line, a first line of 24 Chinese
+// characters or a continuation of a space and 23, is never cut at the list's edge.
+TEST(ChatWindow, TheWidestWrappedLineFitsTheHistory) {
+  TalkForm talk;
+  const QFontMetrics m(ListFont(talk.Text1));
+  const int room = ToPixels(talk.Text1.Width) - 4;
+  EXPECT_LE(m.horizontalAdvance(QString(24, QChar(0x4E2D))), room);
+  EXPECT_LE(m.horizontalAdvance(QStringLiteral(" ") + QString(23, QChar(0x4E2D))), room);
+  EXPECT_LE(m.horizontalAdvance(QString(48, QLatin1Char('m'))), room);
+}
+
+}  // namespace
+}  // namespace tallow::platform::qt

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/users.h"
+#include "protocol/gbk.h"
 #include "protocol/record.h"
 #include "testing/table_driver.h"
 
@@ -189,7 +190,7 @@ TEST(Chat, PublicLinesReachEveryonePrivateOnlyTwo) {
   Record line = ClientRecord(ClientCode::ChatSend, 1);
   const std::string text = "p0说道: hello";
   for (std::size_t i = 0; i < text.size(); ++i) line[16 + i] = static_cast<std::uint8_t>(text[i]);
-  line[215] = 'x';  // the last text byte is kept, nothing beyond
+  line[215] = 'x';  // the whole 200 bytes of text are kept, nothing beyond
   line[230] = 'y';
   d.Send(1, line);
   for (int c = 1; c <= 4; ++c) {
@@ -197,7 +198,7 @@ TEST(Chat, PublicLinesReachEveryonePrivateOnlyTwo) {
     EXPECT_EQ(Type(r), 19);
     EXPECT_EQ(Mask(r), 1);
     EXPECT_EQ(r[16], 'p');
-    EXPECT_EQ(r[215], 0);
+    EXPECT_EQ(r[215], 'x');
     EXPECT_EQ(r[230], 0);
   }
   // A voice phrase to seat 2 only.
@@ -211,6 +212,21 @@ TEST(Chat, PublicLinesReachEveryonePrivateOnlyTwo) {
     EXPECT_EQ(V(r, 0), 1);
     EXPECT_EQ(V(r, 2), 0x61);
     EXPECT_EQ(V(r, 3), 7);
+  }
+}
+
+TEST(Chat, TheOperatorSaysALineToATable) {
+  TableDriver d(5);
+  d.LoginAll();
+  EXPECT_EQ(d.core().Command("say 0 今晚十点维护"), "ok");
+  for (int c = 1; c <= 4; ++c) {
+    const auto r = d.Received(c).back();
+    EXPECT_EQ(Type(r), 19);
+    EXPECT_EQ(V(r, 0), 0);
+    EXPECT_EQ(protocol::FromGbk(protocol::CString(r, 16, 200)), "系统提示：今晚十点维护");
+  }
+  for (const char* bad : {"say 0", "say x hi", "say 5 hi"}) {
+    EXPECT_EQ(d.core().Command(bad).rfind("error", 0), 0u) << bad;
   }
 }
 
@@ -317,8 +333,9 @@ TEST(Spectator, GetsProfilesSnapshotsAndTheWatchedSeatsStream) {
   d.core().Connect(30);
   d.core().Receive(30, LoginRecord("fan", "x"));
   auto got = ToConn(d.Log(), 30);
-  EXPECT_EQ(Types(got), (std::vector<int>{18, 20, 20, 20, 20, 41, 40, 40, 40, 40}));
-  for (int k = 0; k < 4; ++k) EXPECT_EQ(Mask(got[static_cast<std::size_t>(1 + k)]), 1 << k);
+  // 41 before the profiles: the fourth profile assembles the spectator's table from it.
+  EXPECT_EQ(Types(got), (std::vector<int>{18, 41, 20, 20, 20, 20, 40, 40, 40, 40}));
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(Mask(got[static_cast<std::size_t>(2 + k)]), 1 << k);
   const std::size_t before = got.size();
   ASSERT_TRUE(d.PlayHand());
   got = ToConn(d.Log(), 30);

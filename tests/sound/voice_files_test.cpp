@@ -8,7 +8,8 @@
 #include <iterator>
 #include <set>
 
-#include "session/ini_file.h"
+#include "base/ini_file.h"
+#include "platform/local_files.h"
 #include "wav_info.h"
 
 namespace tallow::sound {
@@ -37,7 +38,7 @@ TEST(VoiceFiles, NamesJoinSetNumberGenderCodeAndEnding) {
   }
 }
 
-// The checks every generated sound must pass: a 16-bit PCM WAV (all QSoundEffect plays) that
+// The checks every generated sound must pass: a 16-bit PCM WAV (what the client plays) that
 // is neither empty nor silent.
 void ExpectPlayable(const std::string& path, double minSeconds, double maxSeconds) {
   const auto wav = test::ReadWav(path);
@@ -59,8 +60,8 @@ TEST(GeneratedSounds, EveryTableSoundIsThere) {
 // Every file the client can ask for: both sets, the three women's and two men's voices, every
 // claim, every tile and each voice phrase the default chat.ini offers.
 TEST(GeneratedSounds, EveryVoiceFileTheClientCanAskForIsThere) {
-  classIniFile ini;
-  ini.INIFileName = kAssets + "/chat.ini";
+  platform::LocalFiles files;
+  classIniFile ini(files, kAssets + "/chat.ini");
   const int texts = std::atoi(ini.GetIniKey("Phrase1", "num").c_str());
   const int phrases = std::atoi(ini.GetIniKey("Phrase2", "num").c_str());
   ASSERT_GE(texts, 5);

@@ -1,8 +1,8 @@
 // Four clients and the server's core at one table, in virtual time.
 #include <gtest/gtest.h>
 
+#include "base/tiles.h"
 #include "doubles/table_harness.h"
-#include "table/table_state.h"
 
 namespace tallow::testing {
 namespace {

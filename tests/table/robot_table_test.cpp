@@ -6,11 +6,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "doubles/table_checks.h"
 #include "doubles/table_harness.h"
+#include "sound/voice_files.h"
 #include "support/digest.h"
 
 namespace tallow::testing {
@@ -38,6 +41,46 @@ const Golden kGolden = {
      {"pung", 209},
      {"win", 99}},
     {{"三家立", 10}, {"单砸", 13}, {"夹胡", 11}, {"杠开", 1}, {"飘喜儿", 3}, {"飘胡", 2}}};
+
+// Every sound and voice the seats asked for must be one the build generates: a table sound, or
+// a voice of set 00 with a number a player can be given and an ending the client names.
+void ExpectEverySoundExists(const std::map<std::string, long>& heard) {
+  std::set<std::string> known;
+  for (std::size_t slot = 1; slot < sound::kTableSoundFiles.size(); ++slot) {
+    known.insert("music/" + std::string(sound::kTableSoundFiles[slot]));
+  }
+  for (const auto& ending : sound::AllVoiceEndings(0)) {
+    for (auto n : sound::kFemaleVoiceNumbers) {
+      known.insert(sound::VoiceFileName("mj/", "00", n, 0, 2, ending));
+    }
+    for (auto n : sound::kMaleVoiceNumbers) {
+      known.insert(sound::VoiceFileName("mj/", "00", n, 1, 3, ending));
+    }
+  }
+  long total = 0, voices = 0;
+  for (const auto& [path, n] : heard) {
+    total += n;
+    if (path.starts_with("mj/")) voices += n;
+    EXPECT_TRUE(known.contains(path)) << path << " asked for " << n << " times";
+#ifdef TALLOW_ASSETS_DIR
+    EXPECT_TRUE(
+        std::filesystem::is_regular_file(std::string(TALLOW_ASSETS_DIR) + "/common/" + path))
+        << path << " was not generated";
+#endif
+  }
+  for (std::size_t slot = 1; slot < sound::kTableSoundFiles.size(); ++slot) {
+    EXPECT_TRUE(heard.contains("music/" + std::string(sound::kTableSoundFiles[slot])))
+        << sound::kTableSoundFiles[slot] << " never played";
+  }
+  for (auto ending :
+       {sound::kChowEnding, sound::kPungEnding, sound::kKongEnding, sound::kWinEnding}) {
+    EXPECT_TRUE(std::any_of(heard.begin(), heard.end(),
+                            [&](const auto& h) { return h.first.ends_with(ending); }))
+        << "no voice said " << ending;
+  }
+  std::printf("sounds asked for: %ld (%ld voices), %zu different files\n", total, voices,
+              heard.size());
+}
 
 TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
   const int wanted = HandsFromEnvironment("TALLOW_ROBOT_HANDS", 1000);
@@ -90,6 +133,19 @@ TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
     digest.Add(static_cast<std::uint8_t>(seat));
     digest.Add(rec);
   };
+  // Every sound a seat asked for, by its path under the folder beside its application
+  // directory; taken after every step, so the doubles' lists stay short.
+  std::map<std::string, long> heard;
+  auto takeSounds = [&] {
+    for (auto& s : t.seats) {
+      const std::string base = s->process.appPath + "/../common/";
+      for (const auto& p : s->sound.played) {
+        ++heard[p.path.starts_with(base) ? p.path.substr(base.size()) : p.path];
+      }
+      s->sound.played.clear();
+    }
+  };
+  t.onStep = takeSounds;
   t.StartAll(/*robotClients=*/true);
   const auto started = std::chrono::steady_clock::now();
   const bool done = t.Run(
@@ -102,7 +158,10 @@ TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
         return finished >= wanted;
       },
       50);
+  const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - started;
+  takeSounds();
   for (const auto& f : t.failures) ADD_FAILURE() << f;
+  ExpectEverySoundExists(heard);
   EXPECT_TRUE(done) << "finished " << t.core.FinishedHandsAt(0) << " of " << wanted << " hands";
   for (auto& s : t.seats) EXPECT_FALSE(s->ended.has_value());
   // The robots must play, not only time out: they win, and they claim.
@@ -132,7 +191,6 @@ TEST(RobotTable, RobotsPlayHandsToTheirResultsAndAgreeWithTheServer) {
     }
   }
   for (const auto& [bits, n] : t.silentOffers) std::printf("  after offer %d: %d\n", bits, n);
-  const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - started;
   std::printf("%d hands in %.2f s: %.0f hands a second\n", t.core.FinishedHandsAt(0), spent.count(),
               t.core.FinishedHandsAt(0) / spent.count());
   std::printf("virtual time: %lld s for %d hands\n", static_cast<long long>(t.clock.NowMs() / 1000),

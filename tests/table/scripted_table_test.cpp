@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/general.h"
 #include "doubles/scripted_player.h"
 #include "doubles/table_checks.h"
 #include "doubles/table_harness.h"
-#include "hand/general.h"
 
 namespace tallow::testing {
 namespace {

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "base/tiles.h"
+#include "play/claim_options.h"
 #include "play/operation_panel.h"
 #include "play/tile_selection.h"
 #include "play_support.h"
-#include "table/claim_options.h"
 
 namespace tallow::testing {
 namespace {
@@ -369,6 +370,37 @@ TEST(Selection, HoverLiftsOneTileAtATime) {
   c.table.Spectating = -1;
   TileMouseMove(c, 1);
   EXPECT_DOUBLE_EQ(t.sprite(1).Top, 564);
+}
+
+// A lifted tile stays up while the pointer is on it or in the strip it left below it, and drops
+// when the pointer moves elsewhere on the table; without a hand in play, or for a spectator,
+// nothing drops.
+TEST(Selection, ALiftedTileDropsWhenThePointerLeavesIt) {
+  struct Case {
+    double x, y;
+    bool drops;
+    bool spectating = false, locked = true;
+  };
+  // The tile stands lifted at Left 211, Top 554, 48 x 78.
+  const Case cases[] = {{235, 600, false},       {235, 641, false},
+                        {235, 642, true},        {211, 600, true},
+                        {259, 600, true},        {600, 300, true},
+                        {600, 300, false, true}, {600, 300, false, false, false}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::to_string(k.x) + "," + std::to_string(k.y));
+    PlayTable t;
+    auto& c = t.c();
+    GiveHand(t, {0x11, 0x12, 0x13});
+    TileMouseMove(c, 0);
+    ASSERT_DOUBLE_EQ(t.sprite(0).Top, 554);
+    c.table.Spectating = k.spectating ? -1 : 0;
+    c.toolbar.ToolbarLock(2) = k.locked ? -1 : 0;
+    ui::InputEvent e{ui::InputKind::MouseMove, &c.mainForm.Pic1};
+    e.x = k.x;
+    e.y = k.y;
+    c.mainForm.OnInput(e);
+    EXPECT_DOUBLE_EQ(t.sprite(0).Top, k.drops ? 564 : 554);
+  }
 }
 
 TEST(Input, TheTableWindowRoutesClicksToThePanel) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "play/discards.h"
+#include "base/tiles.h"
+#include "hand/discards.h"
 #include "play/tile_selection.h"
 #include "play/turn_handlers.h"
 #include "play_support.h"
@@ -33,6 +34,17 @@ TEST(Deal, FillsEveryHandFromTheWallHeadAndSortsTheLocalHand) {
   // Another seat's tiles show its standing back.
   EXPECT_EQ(t.sprite(t.seat(2).mj(4).Sprite).picture.id, 201 + 36 * 2 + 7);
   ExpectConsistent(c, "after the deal");
+}
+
+// The complete hand turns face down for a moment only in a hand without a wild-tile message.
+TEST(Deal, OnlyAHandWithoutAWildTileMessageTurnsFaceDown) {
+  for (int wild : {-1, 0, 0x49}) {
+    SCOPED_TRACE(wild);
+    PlayTable t(wild);
+    const int sleeps = t.h.p.clock.Sleeps();
+    t.Deal(kDealerHand);
+    EXPECT_EQ(t.h.p.clock.Sleeps() > sleeps, wild < 0);
+  }
 }
 
 // Plays the local dealer's first discard by click after the server's offer.

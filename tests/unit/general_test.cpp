@@ -1,10 +1,10 @@
-#include "hand/general.h"
+#include "base/general.h"
 
 #include <gtest/gtest.h>
 
+#include "base/tiles.h"
 #include "doubles/client_harness.h"
 #include "platform/controls.h"
-#include "table/table_state.h"
 
 namespace tallow::testing {
 namespace {
@@ -23,14 +23,14 @@ std::vector<std::string> Wrap(const std::string& text, int width) {
 }
 
 TEST(General, AddWrappedText) {
-  EXPECT_EQ(Wrap("abcdefghijkl", 10), (std::vector<std::string>{"abcdefghijk", "l "}));
+  EXPECT_EQ(Wrap("abcdefghijkl", 10), (std::vector<std::string>{"abcdefghijk", " l"}));
   EXPECT_EQ(Wrap("abc", 10), std::vector<std::string>{"abc"});
   EXPECT_TRUE(Wrap("", 10).empty());
   EXPECT_TRUE(Wrap(std::string("\0abc", 4), 10).empty());
   EXPECT_EQ(Wrap(std::string("ab\0cd", 5), 10), std::vector<std::string>{"ab"});
   // Double-byte characters count two units each; the character that closed a line is
   // still counted towards the next one.
-  EXPECT_EQ(Wrap("中文中文中文中", 4), (std::vector<std::string>{"中文中", "文 ", "中文中 "}));
+  EXPECT_EQ(Wrap("中文中文中文中", 4), (std::vector<std::string>{"中文中", " 文", " 中文中"}));
 }
 
 TEST(General, PadRightAndSingleByte) {

@@ -116,10 +116,10 @@ TEST_F(Hall, LinkWatchResetsWhenTheConnectionDropsBetweenHands) {
 
 TEST_F(Hall, LinkWatchDuringAHandHandsOverToReconnection) {
   c().session.TableActive = -1;
-  c().framing.TurnTimerAllowed = -1;
+  c().play.TurnTimerAllowed = -1;
   h.p.socket.Close();
   h.Ticks(1);
-  EXPECT_EQ(c().framing.TurnTimerAllowed, 0);
+  EXPECT_EQ(c().play.TurnTimerAllowed, 0);
   EXPECT_FALSE(c().scheduler[TickScheduler::kLinkWatch].enabled);
   EXPECT_TRUE(h.p.hall.SysCommands().empty());
 }

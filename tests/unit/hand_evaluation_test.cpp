@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
+#include "base/general.h"
 #include "doubles/client_harness.h"
-#include "hand/general.h"
 
 namespace tallow::testing {
 namespace {

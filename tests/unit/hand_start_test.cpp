@@ -49,7 +49,7 @@ class HandStart : public ::testing::Test {
 TEST_F(HandStart, NewHandBuildsTheWallThrowsTheDiceAndSetsThePointers) {
   auto& f = c().mainForm;
   f.OK(1).Visible = true;
-  c().forms.frmExit.Visible = true;
+  c().forms.frmExit.Visible = c().forms.frmExit.Loaded = true;
   c().players.GameOverSeen = -1;
   c().table.SeenCount(2)(3) = 4;
   f.Operation(2).picture = {};
@@ -67,6 +67,7 @@ TEST_F(HandStart, NewHandBuildsTheWallThrowsTheDiceAndSetsThePointers) {
   EXPECT_TRUE(c().scheduler[TickScheduler::kBlink].enabled);
   EXPECT_EQ(c().players.GameOverSeen, 0);
   EXPECT_FALSE(c().forms.frmExit.Visible);
+  EXPECT_FALSE(c().forms.frmExit.Loaded);  // unloaded: its next opening starts afresh
   EXPECT_FALSE(f.OK(1).Visible);
   EXPECT_FALSE(f.Sai_Image(0).Visible);
   EXPECT_EQ(f.Sai_Image(1).picture.id, 161 + 5);  // the last face shown

@@ -4,20 +4,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/ini_file.h"
+#include "platform/local_files.h"
 #include "protocol/gbk.h"
-#include "session/ini_file.h"
 
 namespace tallow {
 namespace {
 
 class Ini : public ::testing::Test {
  protected:
-  void SetUp() override {
-    path = std::filesystem::temp_directory_path() /
-           ("tallow-ini-" + std::to_string(::getpid()) + ".ini");
-    std::filesystem::remove(path);
-    ini.INIFileName = path.string();
-  }
+  void SetUp() override { std::filesystem::remove(path); }
   void TearDown() override { std::filesystem::remove(path); }
   std::string Raw() {
     std::ifstream in(path, std::ios::binary);
@@ -25,8 +21,10 @@ class Ini : public ::testing::Test {
     ss << in.rdbuf();
     return ss.str();
   }
-  std::filesystem::path path;
-  classIniFile ini;
+  std::filesystem::path path = std::filesystem::temp_directory_path() /
+                               ("tallow-ini-" + std::to_string(::getpid()) + ".ini");
+  platform::LocalFiles files;
+  classIniFile ini{files, path.string()};
 };
 
 TEST_F(Ini, MissingFileSectionOrKeyReadsEmpty) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/tiles.h"
 #include "play/operation_panel.h"
 #include "play/tile_selection.h"
 #include "play_support.h"

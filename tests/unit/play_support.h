@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "base/pictures.h"
+#include "base/tiles.h"
 #include "doubles/client_harness.h"
-#include "hand/layout.h"
 #include "hand/table_reset.h"
 #include "seating_support.h"
 
@@ -34,7 +35,7 @@ struct PlayTable {
     for (int r = 0; r <= 3; ++r)
       cl.table.custom(r).SeatBit = static_cast<std::uint8_t>(kSeatBit[r]);
     cl.table.WildTile = static_cast<short>(wildTile);
-    cl.framing.TurnTimerAllowed = -1;
+    cl.play.TurnTimerAllowed = -1;
     cl.toolbar.ToolbarLock(2) = -1;
     cl.table.WallHead = 0;
     cl.table.WallTail = 118;

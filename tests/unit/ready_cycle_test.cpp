@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "hand/general.h"
+#include "base/general.h"
 #include "hand/seating.h"
 #include "seating_support.h"
 
@@ -189,7 +189,7 @@ TEST_F(Ready, ServerNoticeShowsItsTextAndStopsTheTable) {
   EXPECT_EQ(notice.Label1.Caption, "服务器维护abc");
   EXPECT_TRUE(notice.Visible);
   EXPECT_EQ(notice.Caption, "退出");
-  EXPECT_EQ(c().framing.NoticeShown, -1);
+  EXPECT_EQ(c().forms.frmOtherExit.NoticeShown, -1);
   EXPECT_EQ(c().session.TableActive, 0);
   EXPECT_FALSE(c().scheduler[TickScheduler::kLinkWatch].enabled);
   EXPECT_FALSE(c().scheduler[TickScheduler::kContinue].enabled);

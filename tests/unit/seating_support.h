@@ -34,8 +34,8 @@ inline void PutLittleEndian(protocol::Record& r, std::size_t at, std::uint64_t v
 
 struct ProfileFields {
   int seatMask = 0;
-  std::string account;
-  std::string nickname;
+  std::string account{};
+  std::string nickname{};
   std::string avatar = "m1";
   std::uint64_t coins = 1000;
   bool ready = false;

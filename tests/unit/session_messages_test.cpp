@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "forms/notice_window.h"
+#include "hand/table_reset.h"
 #include "seating_support.h"
 #include "session/players.h"
 
@@ -71,7 +73,7 @@ TEST_F(Session, AcceptedFirstLoginTakesTheServersSettings) {
     EXPECT_EQ(cl.mainForm.Sysmsg(0).lines, std::vector<std::string>{kLoginAcceptedLine});
     ASSERT_EQ(cl.mainForm.Sysmsg(1).ListCount(), 1);
     EXPECT_EQ(cl.mainForm.Sysmsg(1).lines[0].rfind(kWelcomeLine, 0), 0u);
-    EXPECT_EQ(cl.framing.TurnTimerAllowed, -1);
+    EXPECT_EQ(cl.play.TurnTimerAllowed, -1);
     EXPECT_TRUE(cl.TimerKeepAlive->Enabled());
     EXPECT_FALSE(cl.session.LoginPending);
     EXPECT_EQ(cl.session.HandNumber, 0);
@@ -142,7 +144,9 @@ TEST_F(Session, ProfilesOfUnseatedPlayersFillTheTable) {
     EXPECT_EQ(c().players.SeatedCount, k + 1);
     EXPECT_EQ(c().table.custom(k + 1).Account, names[k]);
     EXPECT_EQ(c().mainForm.Nid(k + 1).Caption, std::string("[玩家] ") + names[k]);
-    if (k < 2) EXPECT_EQ(c().mainForm.State, ui::WindowState::Minimized);
+    if (k < 2) {
+      EXPECT_EQ(c().mainForm.State, ui::WindowState::Minimized);
+    }
   }
   auto& f = c().mainForm;
   EXPECT_EQ(f.Cash(3).Caption, "1000金币");
@@ -236,7 +240,7 @@ TEST_F(Session, TwoPlayersLeavingAtOnce) {
   EXPECT_EQ(notice.Label1.Caption, "玩家下家,对家,退出了游戏！游戏结束！");
   EXPECT_EQ(notice.Left, c().mainForm.Left + (c().mainForm.Width - notice.Width) / 2);
   EXPECT_EQ(c().players.GameOverSeen, -1);
-  EXPECT_EQ(c().framing.NoticeShown, -1);
+  EXPECT_EQ(c().forms.frmOtherExit.NoticeShown, -1);
   EXPECT_TRUE(c().forms.Hero.Visible);
   EXPECT_FALSE(c().scheduler[TickScheduler::kContinue].enabled);
   EXPECT_EQ(c().session.HandNumber, 0);
@@ -291,7 +295,7 @@ TEST_F(Session, PlayersOutOfCoins) {
     EXPECT_EQ(g.p.socket.State(), platform::ISocket::kClosed);
     EXPECT_FALSE(cl.scheduler[TickScheduler::kLinkWatch].enabled);
     EXPECT_TRUE(cl.forms.Score.Visible);
-    EXPECT_EQ(cl.framing.NoticeShown, -1);
+    EXPECT_EQ(cl.forms.frmOtherExit.NoticeShown, -1);
   }
 }
 
@@ -321,6 +325,33 @@ TEST_F(Session, WildTileKeepsTheLowBytes) {
   ASSERT_FALSE(Deliver(h, r));
   EXPECT_EQ(c().table.WildTile, 0xFF);
   EXPECT_EQ(c().table.WildIndicator, 0x18);
+}
+
+// The wild tile stands in the 混儿 frame, as its large upright face, until the table is cleared;
+// a value that names no tile leaves the frame empty.
+TEST_F(Session, WildTileIsShownInItsFrameUntilTheReset) {
+  struct Case {
+    int wild, picture;  // picture 0: the frame stays empty
+  };
+  const Case cases[] = {{0x49, 201 + 144 + 18 + 8},
+                        {0x11, 201 + 144},
+                        {0x17, 201 + 144 + 6},
+                        {0x89, 201 + 144 + 27 + 8},
+                        {0, 0},
+                        {0x18, 0},
+                        {0x30, 0},
+                        {0x40, 0}};
+  auto& jk = c().mainForm.JK_Image;
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.wild);
+    ASSERT_FALSE(Deliver(h, ClientHarness::ServerRecord(14, 0, {0, 0, k.wild, 0x48})));
+    EXPECT_EQ(jk.Visible, k.picture != 0);
+    if (k.picture != 0) {
+      EXPECT_EQ(jk.picture.id, k.picture);
+    }
+    ClearHandDisplay(c());
+    EXPECT_FALSE(jk.Visible);
+  }
 }
 
 TEST_F(Session, NoticeButtons) {
@@ -389,6 +420,35 @@ TEST_F(Spectator, TableAssembledFromTheFourthProfile) {
 
   // A fifth profile finds no free slot: a failure, and a departure ends the watch.
   EXPECT_TRUE(Deliver(h, Profile({.seatMask = 8, .account = "late"})));
+}
+
+// The watched id is an 8-byte real like the profiles' user ids: ids beyond 32 bits match, and
+// no number on the command line is out of range.
+TEST(SpectatorId, TheWatchedPlayerIsFoundByAnyUserId) {
+  struct Case {
+    std::string text;
+    std::uint64_t id;  // the user id of the profile at seat bit 2
+    bool found;
+  };
+  const Case cases[] = {{"5000000000", 5000000000ULL, true},
+                        {"18446744073709551615", 18446744073709551615ULL, true},
+                        {"4294967297", 1, false},
+                        {"1" + std::string(400, '0'), 3, false},
+                        {"-1", 18446744073709551615ULL, false}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.text);
+    ClientHarness h{"bob$pw$127.0.0.1$6000$Room$" + k.text};
+    h.StartAndLogIn();
+    Client& c = h.c();
+    const std::uint64_t ids[] = {7, k.id, 3, 4};
+    for (int b = 0; b <= 3; ++b) {
+      ASSERT_FALSE(Deliver(
+          h, Profile(
+                 {.seatMask = 1 << b, .account = b == 1 ? "watched" : "other", .userId = ids[b]})));
+    }
+    // Unless the watched player is found, the seat keeps the command line's account.
+    EXPECT_EQ(c.table.custom(0).Account, k.found ? "watched" : "bob");
+  }
 }
 
 TEST_F(Spectator, DepartureEndsTheWatch) {

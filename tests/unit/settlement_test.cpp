@@ -67,6 +67,7 @@ TEST_F(Settlement, FourZeroScoresAreADrawnHand) {
   for (int s = 0; s <= 3; ++s) {
     EXPECT_TRUE(Has(s, "      黄  庄"));
     EXPECT_TRUE(Has(s + 4, "最终分：0金币"));
+    EXPECT_EQ(c().forms.Score.ID(s).ForeColor, 0xFF0000u);  // red
   }
   EXPECT_EQ(c().table.TurnCountdown, 15);
   EXPECT_TRUE(c().scheduler[TickScheduler::kContinue].enabled);

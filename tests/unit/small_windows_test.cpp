@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "doubles/client_harness.h"
+#include "forms/exit_dialog.h"
+#include "forms/notice_window.h"
+#include "forms/result_windows.h"
 #include "hand/game_record.h"
-#include "session/exit_dialog.h"
-#include "session/notice_window.h"
 #include "shell/window_shell.h"
 
 namespace tallow::testing {
@@ -53,7 +54,7 @@ TEST_F(ExitDialog, OpensWithItsButtonsAndTheWarningOnlyForAPlayerInAGame) {
     ToggleExitDialog(c(), true);
     ASSERT_TRUE(dlg().Visible);
     EXPECT_EQ(dlg().Label2.Visible, k.warning) << k.tableActive << "/" << k.spectating;
-    EXPECT_EQ(c().session.ExitWarningShown, k.warning);
+    EXPECT_EQ(c().forms.frmExit.ExitWarningShown, k.warning);
     EXPECT_TRUE(dlg().Label1.Visible);
     EXPECT_EQ(dlg().Label1.Caption, "您真的要退出吗？");
     EXPECT_EQ(dlg().Label2.Caption, "游戏正在进行，逃跑会扣分！");

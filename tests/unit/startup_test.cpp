@@ -51,8 +51,8 @@ TEST(CommandLine, RobotFlagIsNumeric) {
 }
 
 TEST(CommandLine, NonNumericPortIsAnError) {
-  for (const char* line : {"u$p$h$60a0$", "u$p$h$65536$", "u$p$h$-1$", "u$p$h$1$r$zz$",
-                           "u$p$h$1$r$5$ph$p$"}) {
+  for (const char* line :
+       {"u$p$h$60a0$", "u$p$h$65536$", "u$p$h$-1$", "u$p$h$1$r$zz$", "u$p$h$1$r$5$ph$p$"}) {
     auto r = ParseCommandLine(line);
     EXPECT_FALSE(r.line) << line;
     EXPECT_TRUE(r.error) << line;
@@ -155,8 +155,8 @@ TEST(Startup, WindowSizeAndScale) {
     h.Start();
     EXPECT_EQ(h.c().mainForm.Width, k.width);
     EXPECT_EQ(h.c().mainForm.Height, k.height);
-    EXPECT_EQ(h.c().session.ScaleX, k.scale);
-    EXPECT_EQ(h.c().session.ScaleY, k.scale);
+    EXPECT_EQ(h.c().layout.ScaleX, k.scale);
+    EXPECT_EQ(h.c().layout.ScaleY, k.scale);
   }
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "base/pictures.h"
 #include "doubles/client_harness.h"
-#include "hand/layout.h"
 #include "hand/table_reset.h"
 #include "session/framing.h"
 #include "session/receive.h"

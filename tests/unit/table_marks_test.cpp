@@ -4,7 +4,7 @@
 
 #include "doubles/client_harness.h"
 #include "hand/table_reset.h"
-#include "play/tile_rows.h"
+#include "hand/tile_rows.h"
 
 namespace tallow::testing {
 namespace {
@@ -12,8 +12,10 @@ namespace {
 struct Screen {
   int w, h;
   double scale;
+  double hostLeft, hostTop, zhuangLeft, zhuangTop;  // the dealer mark and its caption
 };
-constexpr Screen kScreens[] = {{1024, 768, 1.0}, {800, 600, 0.78125}};
+constexpr Screen kScreens[] = {{1024, 768, 1.0, 8, 246, 58, 252},
+                               {800, 600, 0.78125, 6, 192, 45, 192}};
 
 ClientHarness Started(const Screen& s) {
   ClientHarness harness;
@@ -23,6 +25,7 @@ ClientHarness Started(const Screen& s) {
   return harness;
 }
 
+// The dealer mark and its caption take the small layout's own places.
 TEST(TableMarks, CompassAndDealerMarkScaleWithTheTable) {
   for (const Screen& s : kScreens) {
     SCOPED_TRACE(s.w);
@@ -35,9 +38,11 @@ TEST(TableMarks, CompassAndDealerMarkScaleWithTheTable) {
     EXPECT_DOUBLE_EQ(f.ZhiNan.Height, 77 * s.scale);
     EXPECT_TRUE(f.ZhiNan.Stretch);
     EXPECT_NEAR(f.ZhiNan.Left + f.ZhiNan.Width / 2, f.Pic1.Width / 2, 2);
-    EXPECT_DOUBLE_EQ(f.Host.Top, 246 * s.scale);
+    EXPECT_DOUBLE_EQ(f.Host.Left, s.hostLeft);
+    EXPECT_DOUBLE_EQ(f.Host.Top, s.hostTop);
     EXPECT_DOUBLE_EQ(f.Host.Width, 36 * s.scale);
-    EXPECT_DOUBLE_EQ(f.Zhuang.Left, 58 * s.scale);
+    EXPECT_DOUBLE_EQ(f.Zhuang.Left, s.zhuangLeft);
+    EXPECT_DOUBLE_EQ(f.Zhuang.Top, s.zhuangTop);
     // The countdown digits sit inside the plate they are drawn on.
     EXPECT_TRUE(f.Time_Img.Stretch);
     EXPECT_GE(f.Number.Left, f.Time_Img.Left + f.Time_Img.Width / 2);

@@ -38,7 +38,7 @@ struct TurnTable {
     h.StartAndLogIn();
     Client& cl = c();
     cl.table.custom(0).SeatBit = kSeatBit;
-    cl.framing.TurnTimerAllowed = -1;
+    cl.play.TurnTimerAllowed = -1;
     cl.table.TurnSeconds = 8;
     auto& me = cl.table.custom(0);
     me.HandX = 100;

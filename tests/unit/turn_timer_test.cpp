@@ -65,7 +65,8 @@ TEST(TurnTimer, AChooserCountsDownFromHalfTheTime) {
   t.Seconds(1);
   EXPECT_EQ(t.c().mainForm.Number.Caption, "3");
   EXPECT_EQ(t.c().mainForm.Number.ForeColor, kRed);
-  EXPECT_EQ(t.h.p.sound.played.size(), 1u);
+  ASSERT_EQ(t.h.p.sound.played.size(), 2u);  // the click's chow voice, then the tick
+  EXPECT_TRUE(t.h.p.sound.played[1].path.ends_with("/tishi.wav"));
 }
 
 TEST(TurnTimer, TimeoutLimitHidesTheWindowOnTheLimitAndStillMoves) {
@@ -130,7 +131,7 @@ TEST(TurnTimer, ActingOrALostLinkStopsTheTimeout) {
   // A lost connection freezes the count where it stands.
   t.Offer(1);
   t.Seconds(2);
-  t.c().framing.TurnTimerAllowed = 0;
+  t.c().play.TurnTimerAllowed = 0;
   t.Seconds(12);
   EXPECT_EQ(t.c().mainForm.Number.Caption, "6");
   EXPECT_TRUE(t.Sent().empty());

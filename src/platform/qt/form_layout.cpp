@@ -122,6 +122,7 @@ void AddControl(Digest& d, const ui::Control& c) {
     }
     case ui::ControlKind::Browser:
       d.Add(static_cast<const ui::Browser&>(c).Url);
+      d.Add(static_cast<const ui::Browser&>(c).Navigations);
       break;
   }
 }

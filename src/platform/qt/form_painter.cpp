@@ -55,16 +55,21 @@ void PaintList(QPainter& p, const ui::ListBox& list, const QRect& rect) {
   p.save();
   p.setClipRect(rect, Qt::IntersectClip);
   p.fillRect(rect, ToQColor(list.BackColor));
-  p.setPen(ToQColor(kBorder));
-  p.drawRect(rect.adjusted(0, 0, -1, -1));
+  if (list.Border) {
+    p.setPen(ToQColor(kBorder));
+    p.drawRect(rect.adjusted(0, 0, -1, -1));
+  }
   p.setFont(ListFont(list));
   const int lineHeight = ListLineHeight(list);
-  const QRect inner = rect.adjusted(2, 1, -2, -1);
+  const QRect inner = list.Border ? rect.adjusted(2, 1, -2, -1) : rect.adjusted(2, 0, -2, 0);
   p.setClipRect(inner, Qt::IntersectClip);
   const int first = ListTopLine(list);
-  for (int i = first, y = inner.top(); i < list.ListCount() && y < inner.bottom();
+  // Whole lines only; a list lower than one line shows its first line centred in it.
+  const int rows = std::max(1, inner.height() / lineHeight);
+  for (int i = first, y = inner.top(); i < list.ListCount() && i < first + rows;
        ++i, y += lineHeight) {
-    const QRect line(inner.left(), y, inner.width(), lineHeight);
+    const QRect line =
+        inner.height() < lineHeight ? inner : QRect(inner.left(), y, inner.width(), lineHeight);
     const bool selected = i == list.ListIndex;
     if (selected) p.fillRect(line, ToQColor(kHighlight));
     p.setPen(ToQColor(selected ? ui::kWhite : list.ForeColor));

@@ -2,14 +2,17 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWindow>
 #include <algorithm>
 #include <vector>
 
+#include "platform/qt/browser_panel.h"
 #include "platform/qt/call_logic.h"
 #include "platform/qt/form_painter.h"
 #include "platform/qt/key_codes.h"
@@ -114,7 +117,9 @@ void FormView::Sync() {
 
 void FormView::ApplyModel() {
   ApplyWindow();
-  ApplyTextBoxes(PlaceControls(form_));
+  const auto placed = PlaceControls(form_);
+  ApplyTextBoxes(placed);
+  ApplyBrowsers(placed);
   ApplyRequests();
   ApplyFocus();
   UpdatePointer(capturing_ ? capture_ : hover_);
@@ -210,6 +215,20 @@ void FormView::ApplyTextBoxes(const std::vector<PlacedControl>& placed) {
   for (TextBoxEdit* edit : shown) edit->raise();  // text boxes stack in their z-order
 }
 
+void FormView::ApplyBrowsers(const std::vector<PlacedControl>& placed) {
+  for (ui::Control* c : form_.PaintOrder()) {
+    if (c->Kind() != ui::ControlKind::Browser) continue;
+    auto* browser = static_cast<ui::Browser*>(c);
+    auto [it, added] = browsers_.try_emplace(browser, nullptr);
+    if (added) it->second = new BrowserPanel(*this, *browser);
+    QRect where;
+    for (const PlacedControl& p : placed) {
+      if (p.control == c) where = p.rect.intersected(p.clip);
+    }
+    it->second->Apply(where);
+  }
+}
+
 void FormView::ApplyFocus() {
   if (form_.Focus == appliedFocus_) return;
   appliedFocus_ = form_.Focus;
@@ -237,6 +256,22 @@ void FormView::TextFocusOut(ui::TextBox& box) {
   if (form_.Focus != &box) return;
   form_.Focus = lastNonTextFocus_;
   appliedFocus_ = form_.Focus;
+}
+
+bool FormView::event(QEvent* e) {
+  if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+  const auto* help = static_cast<QHelpEvent*>(e);
+  const auto placed = PlaceControls(form_);
+  ui::Control* control = HitTest(placed, help->pos()).control;
+  if (control == nullptr || control->ToolTipText.empty()) {
+    QToolTip::hideText();
+    e->ignore();
+    return true;
+  }
+  // The rectangle ends the tooltip as soon as the pointer leaves the control.
+  QToolTip::showText(help->globalPos(), QString::fromStdString(control->ToolTipText), this,
+                     PlacedRect(placed, control));
+  return true;
 }
 
 void FormView::paintEvent(QPaintEvent*) {
@@ -358,8 +393,6 @@ void FormView::wheelEvent(QWheelEvent* e) {
 
 void FormView::UpdatePointer(ui::Control* hover) {
   hover_ = hover;
-  const QString tip = hover != nullptr ? QString::fromStdString(hover->ToolTipText) : QString();
-  if (toolTip() != tip) setToolTip(tip);
   const ui::MousePointer want = hover != nullptr ? hover->Pointer : ui::MousePointer::Default;
   if (want == pointerShown_) return;
   pointerShown_ = want;

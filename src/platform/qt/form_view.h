@@ -1,7 +1,7 @@
 // A window that shows any form of the model and nothing else: it paints the controls from the
-// model, keeps real line edits for the text boxes, and turns mouse and key input into the
-// form's input events. It repaints after every event the logic has handled, and on a coarse
-// timer whenever the model changed.
+// model, keeps real line edits for the text boxes and web views for the browser controls, and
+// turns mouse and key input into the form's input events. It repaints after every event the logic
+// has handled, and on a coarse timer whenever the model changed.
 #pragma once
 
 #include <QTimer>
@@ -14,6 +14,7 @@
 
 namespace tallow::platform::qt {
 
+class BrowserPanel;
 class TextBoxEdit;
 
 class FormView : public QWidget {
@@ -40,6 +41,9 @@ class FormView : public QWidget {
   static void RefreshAll();
 
  protected:
+  // A tooltip is asked for: the ToolTipText of the control under the pointer, shown for as long
+  // as the pointer stays on that control.
+  bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
@@ -55,6 +59,7 @@ class FormView : public QWidget {
   bool focusNextPrevChild(bool) override { return false; }  // Tab is a key like any other
 
  private:
+  friend class BrowserPanel;
   friend class TextBoxEdit;
 
   void Deliver(const ui::InputEvent& e);
@@ -65,6 +70,7 @@ class FormView : public QWidget {
   void ApplyModel();
   void ApplyWindow();
   void ApplyTextBoxes(const std::vector<PlacedControl>& placed);
+  void ApplyBrowsers(const std::vector<PlacedControl>& placed);
   void ApplyFocus();
   QSize FrameExtra() const;
   void ApplyRequests();
@@ -101,6 +107,7 @@ class FormView : public QWidget {
   QPoint dragWindow_;  // window position at the start
 
   std::map<ui::TextBox*, TextBoxEdit*> edits_;  // children of this widget
+  std::map<ui::Browser*, BrowserPanel*> browsers_;
 };
 
 }  // namespace tallow::platform::qt

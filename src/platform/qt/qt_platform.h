@@ -2,11 +2,15 @@
 //
 //   QApplication app(argc, argv);
 //   tallow::platform::qt::QtPlatform qt;
-//   Client client(qt.Get());
-//   tallow::platform::qt::FormView mainView(client.MainForm());
+//   tallow::Client client(qt.Get(), commandLine);
+//   tallow::platform::qt::FormView mainView(client.mainForm);
+//   tallow::platform::qt::CallLogic("start-up", [&] { tallow::FormLoad(client); });
 //   return app.exec();
+//
+// (src/app/main.cpp does this, with a view for each small window as well.)
 #pragma once
 
+#include "platform/local_files.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_dialogs.h"
@@ -28,8 +32,9 @@ struct QtPlatform {
   QtDialogs dialogs;
   QtResources resources;
   QtProcess process;
+  LocalFiles files;
 
-  Platform Get() { return {clock, socket, sound, hall, dialogs, resources, process}; }
+  Platform Get() { return {clock, socket, sound, hall, dialogs, resources, process, files}; }
 };
 
 }  // namespace tallow::platform::qt

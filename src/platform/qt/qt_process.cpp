@@ -11,6 +11,7 @@
 
 #include "platform/qt/exit_hooks.h"
 #include "platform/qt/instance_lock.h"
+#include "platform/qt/local_site.h"
 
 namespace tallow::platform::qt {
 namespace {
@@ -71,7 +72,7 @@ void QtProcess::EndProcess(int code, const std::string& reason) {
 }
 
 void QtProcess::OpenUrl(const std::string& url) {
-  QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+  QDesktopServices::openUrl(ResolveSitePage(QUrl(QString::fromStdString(url))));
 }
 
 }  // namespace tallow::platform::qt

@@ -1,0 +1,33 @@
+// A small INI file reader and writer: case-insensitive sections and keys, the file created
+// on the first write, "" for whatever is missing. Text in the file is GBK.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace tallow {
+
+class classIniFile {
+ public:
+  classIniFile(platform::IFiles& files, std::string fileName)
+      : INIFileName(std::move(fileName)), files_(&files) {}
+
+  std::string INIFileName;
+
+  void WriteIniKey(const std::string& section, const std::string& key, const std::string& value);
+  // Writes many keys of one section at once, as WriteIniKey would one after the other, with a
+  // single read and a single write of the file.
+  void WriteIniKeys(const std::string& section,
+                    const std::vector<std::pair<std::string, std::string>>& entries);
+  std::string GetIniKey(const std::string& section, const std::string& key) const;
+
+  static constexpr std::size_t kMaxValueChars = 1023;
+
+ private:
+  platform::IFiles* files_;
+};
+
+}  // namespace tallow
