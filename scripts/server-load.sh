@@ -7,7 +7,8 @@
 #
 # OTHER_SERVER: a second tallow-server binary (an older build) measured the same way, for a
 # before and after. Environment: TABLES_LIST (default "50 100 150 200 250 300"), RUN_SECONDS
-# (10), ABUSE_TABLES (100), BOUND_MS (5), BUILD (build/release).
+# (10), ABUSE_TABLES (100), BOUND_MS (5), BUILD (build/release), SERVER_ARGS (more options for
+# the servers, e.g. "--news-hold-ms 50"), NICE (e.g. "nice -n 10" while other builds run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD="${BUILD:-build/release}"
@@ -15,22 +16,26 @@ TABLES_LIST="${TABLES_LIST:-50 100 150 200 250 300}"
 RUN_SECONDS="${RUN_SECONDS:-10}"
 ABUSE_TABLES="${ABUSE_TABLES:-100}"
 BOUND_MS="${BOUND_MS:-5}"
+SERVER_ARGS="${SERVER_ARGS:-}"
+NICE="${NICE:-}"
 
 cmake --preset release >/dev/null
 cmake --build "$BUILD" -j2 --target tallow-server tallow-server-load >/dev/null
-LOAD="$BUILD/server/tallow-server-load"
+LOAD=($NICE "$BUILD/server/tallow-server-load")
+for a in $SERVER_ARGS; do LOAD+=(--server-arg "$a"); done
 SERVERS=("$BUILD/server/tallow-server")
 [ $# -ge 1 ] && SERVERS+=("$1")
 
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)," \
   "$(awk '/MemTotal/ {printf "%.0f GB", $2 / 1048576}' /proc/meminfo), Linux $(uname -r)"
-echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)${NICE:+, run under $NICE}"
+[ -n "$SERVER_ARGS" ] && echo "server options: $SERVER_ARGS"
 echo
 
 # One run; prints its RESULT line's fields as "key=value ..." (and the report on failure).
 run() {
   local out
-  out="$("$LOAD" --bound-ms "$BOUND_MS" --seconds "$RUN_SECONDS" "$@" 2>&1)" || true
+  out="$("${LOAD[@]}" --bound-ms "$BOUND_MS" --seconds "$RUN_SECONDS" "$@" 2>&1)" || true
   if ! grep -q '^RESULT.* ok=1' <<<"$out"; then
     grep -v '^RESULT' <<<"$out" | sed 's/^/    /' >&2
   fi
@@ -77,7 +82,7 @@ row_header abuse
 for a in none half-record no-read idle garbage login-flood; do
   args=()
   [ "$a" != none ] && args=(--abuse "$a")
-  out="$("$LOAD" --server "${SERVERS[0]}" --tables "$ABUSE_TABLES" --seconds "$RUN_SECONDS" \
+  out="$("${LOAD[@]}" --server "${SERVERS[0]}" --tables "$ABUSE_TABLES" --seconds "$RUN_SECONDS" \
     --bound-ms "$BOUND_MS" "${args[@]}" 2>&1)" || true
   row "$a" "$(grep '^RESULT' <<<"$out" | sed 's/^RESULT //')"
   grep -E '^(half record|spectator|idle connections|garbage|login flood)|^  ' <<<"$out" |

@@ -27,8 +27,10 @@ struct FrontLimits {
   std::int64_t partialRecordMs = 10'000;  // a record (or seating line) begun and not finished
   std::size_t maxOutBytes = 256 << 10;    // output the peer has not taken
   // Records that only tell a seat of the others' moves wait this long for company (0: never);
-  // what a seat must answer, and the answer to what it sent, goes at once.
-  std::int64_t informHoldMs = 50;
+  // what a seat must answer, and the answer to what it sent, goes at once. A fifth of the
+  // client's 50 ms tick: too short for a player to see, long enough to gather a turn's news
+  // when tables play fast.
+  std::int64_t informHoldMs = 10;
 };
 
 class TcpFront {

@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -255,6 +256,54 @@ TEST(TcpLimits, NewsWaitsForTheSeatsNextAnswer) {
   EXPECT_EQ(readyOf(Receive(f, b, 300)), (std::vector<std::string>{"a", "b"}));  // in order
   close(a);
   close(b);
+}
+
+// CPU time of this thread, which runs the front and its clients alike.
+std::chrono::nanoseconds ThreadCpu() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+}
+
+TEST(TcpLimits, IdleConnectionsCostNothing) {
+  constexpr int kIdle = 2000, kRoundTrips = 500;
+  if (RaiseOpenFileLimit() < 2 * kIdle + 256) GTEST_SKIP() << "too few descriptors";
+  Front f;
+  const int talker = Dial(f);
+  const Record login = testing::LoginRecord("talker", "pw");
+  SendBytes(talker, login.data(), login.size());
+  ASSERT_FALSE(Receive(f, talker, 200).empty());
+  Record chat = testing::ClientRecord(protocol::ClientCode::ChatSend, 1);
+  chat[16] = 'x';
+  // Chat lines echoed back, one at a time: each is a pass of the front with work to do.
+  const auto talk = [&] {
+    const auto start = ThreadCpu();
+    for (int i = 0; i < kRoundTrips; ++i) {
+      SendBytes(talker, chat.data(), chat.size());
+      std::uint8_t buf[protocol::kRecordSize];
+      std::size_t got = 0;
+      for (int polls = 0; got < sizeof buf && polls < 1000; ++polls) {
+        f.front.Poll(1);
+        const ssize_t n = recv(talker, buf + got, sizeof buf - got, 0);
+        if (n > 0) got += static_cast<std::size_t>(n);
+      }
+      EXPECT_EQ(got, sizeof buf);
+    }
+    return ThreadCpu() - start;
+  };
+  const auto alone = talk();
+  std::vector<int> idle;
+  for (int k = 0; k < kIdle; ++k) {
+    idle.push_back(Dial(f));
+    if (k % 32 == 0) f.front.Poll(0);  // keeps the listen queue short
+  }
+  for (int i = 0; i < 2 * kIdle / 64; ++i) f.front.Poll(1);  // all accepted
+  const auto beside = talk();
+  // Walking or polling 2,000 descriptors every pass would cost tens of microseconds a pass.
+  EXPECT_LT(beside, 2 * alone + std::chrono::milliseconds(10))
+      << "alone " << alone.count() / 1000 << " us, beside idle " << beside.count() / 1000 << " us";
+  for (int fd : idle) close(fd);
+  close(talker);
 }
 
 TEST(TcpLimits, TheSoftDescriptorLimitIsRaisedToTheHardOne) {
