@@ -63,6 +63,7 @@ bool Server::Throttled(const std::string& account) {
 void Server::NoteFailure(const std::string& account) {
   if (!Find(account) && !cfg_.users.count(account)) return;
   failures_[account].push_back(now_);
+  Schedule(now_ + cfg_.failedLoginWindowMs, DueKind::Failures, 0, account);
 }
 
 void Server::ForgetOldFailures() {
@@ -90,7 +91,9 @@ void Server::OnRelogin(int conn, const std::string& account, const std::string& 
   if (s->conn >= 0 && s->conn != conn) Detach(s->conn);
   s->conn = conn;
   s->droppedAt = -1;
-  conns_[conn].account = account;
+  Conn& c = conns_[conn];
+  c.account = account;
+  c.token = s->token;
   Emit(conn, ReconnectResult(true));
   SendRestore(*s, true);
 }
@@ -132,6 +135,7 @@ void Server::OnLogin(int conn, const Record& rec, bool relogin) {
     s.conn = conn;
     s.watcher = true;
     c.account = account;
+    c.token = s.token;
     Emit(conn, LoginResult(1, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
     Watch(s, table, seat);
     return;
@@ -148,6 +152,7 @@ void Server::OnLogin(int conn, const Record& rec, bool relogin) {
       s->conn = conn;
       s->droppedAt = -1;
       c.account = account;
+      c.token = s->token;
       ProfileFor(account).logins++;
       Emit(conn, LoginResult(1, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));
       if (s->table >= 0) {
@@ -170,6 +175,7 @@ void Server::OnLogin(int conn, const Record& rec, bool relogin) {
   s.token = static_cast<std::uint16_t>(1 + rng_.Below(65535));
   s.conn = conn;
   c.account = account;
+  c.token = s.token;
   ProfileFor(account).logins++;
   Unreserve(account);
   Emit(conn, LoginResult(1, cfg_.timeoutLimit, cfg_.turnSeconds, cfg_.webAddress));

@@ -7,6 +7,12 @@
 
 namespace tallow::server {
 
+namespace {
+
+constexpr std::int64_t kProfileSweepMs = 60'000;
+
+}  // namespace
+
 namespace off = protocol::off;
 using detail::Bit;
 using detail::ForWatchers;
@@ -21,6 +27,7 @@ Server::Server(Config config, std::uint64_t seed) : cfg_(std::move(config)), rng
   cfg_.stake = std::clamp(cfg_.stake, 1, 32767);
   cfg_.maxTables = std::clamp(cfg_.maxTables, 1, 4096);
   cfg_.actLimitMs = std::max<std::int64_t>(cfg_.actLimitMs, 1);
+  Schedule(kProfileSweepMs, DueKind::ProfileSweep, 0);
 }
 
 Server::~Server() = default;
@@ -31,13 +38,10 @@ std::vector<Output> Server::Drain() {
   return out;
 }
 
-void Server::Emit(int conn, Record rec) {
-  std::uint16_t token = 0;
-  if (auto it = conns_.find(conn); it != conns_.end() && !it->second.account.empty()) {
-    if (auto* s = Find(it->second.account)) token = s->token;
-  }
-  protocol::SetToken(rec, token);
+void Server::Emit(int conn, const Record& rec) {
+  auto it = conns_.find(conn);
   Output o{conn, rec, false};
+  protocol::SetToken(o.rec, it == conns_.end() ? 0 : it->second.token);
   if (sink_) {
     sink_(o);
   } else {
@@ -143,7 +147,10 @@ int Server::PresentMask(const Table& t) const {
 
 void Server::Connect(int conn) {
   if (conns_.count(conn)) Drop(conn);
-  conns_[conn] = Conn{"", now_, now_};
+  Conn& c = conns_[conn];
+  c = Conn{};
+  c.opened = c.lastSeen = now_;
+  ArmSilence(conn, c, now_ + cfg_.loginTimeoutMs);
 }
 
 void Server::Disconnect(int conn) {
@@ -170,6 +177,7 @@ void Server::Drop(int conn) {
     const Table& t = TableAt(s->table);
     if (t.hand && !t.hand->Over()) {
       s->droppedAt = now_;  // keeps the seat for a while; the table plays on for it
+      Schedule(now_ + cfg_.keepSeatMs, DueKind::KeptSeat, 0, account);
       ProfileFor(account).disconnects++;
       return;
     }
@@ -221,61 +229,110 @@ void Server::Receive(int conn, const Record& rec) {
 }
 
 void Server::Advance(std::int64_t ms) {
-  // Time moves in steps to each turn deadline that falls inside the interval, so a long
-  // advance plays every silent turn at its own moment.
+  // Whatever falls due inside the interval is handled at its own moment, in order, so a long
+  // advance plays every silent turn when it was due.
   const std::int64_t target = now_ + std::max<std::int64_t>(ms, 0);
-  for (int guard = 0; guard < 1000000; ++guard) {
-    std::int64_t next = target;
-    for (const auto& t : tables_) {
-      if (t.hand && !t.hand->Over()) next = std::min(next, std::max(t.hand->deadline(), now_));
-    }
-    now_ = next;
-    RunDue();
-    if (now_ >= target) break;
+  while (!due_.empty() && due_.top().at <= target) {
+    const Due d = due_.top();
+    due_.pop();
+    now_ = std::max(now_, d.at);
+    RunDue(d);
+  }
+  now_ = target;
+}
+
+std::int64_t Server::NextDue() const {
+  return due_.empty() ? INT64_MAX : due_.top().at;
+}
+
+void Server::Schedule(std::int64_t at, DueKind kind, int id, std::string account) {
+  due_.push(Due{at, kind, id, std::move(account)});
+}
+
+void Server::ArmSilence(int conn, Conn& c, std::int64_t at) {
+  c.dueAt = at;
+  Schedule(at, DueKind::Silence, conn);
+}
+
+// A table's hand deadlines only ever move later, so one pending check at or before the
+// deadline is enough: when it comes up early it is set again for the deadline of that moment.
+void Server::ArmDeadline(int table) {
+  Table& t = TableAt(table);
+  if (!t.hand || t.hand->Over()) return;
+  const std::int64_t at = std::max(t.hand->deadline(), now_ + 1);
+  if (t.dueAt >= 0 && t.dueAt <= at) return;
+  t.dueAt = at;
+  Schedule(at, DueKind::Deadline, table);
+}
+
+void Server::RunDue(const Due& d) {
+  switch (d.kind) {
+    case DueKind::Silence:
+      if (auto it = conns_.find(d.id); it != conns_.end() && it->second.dueAt == d.at) {
+        it->second.dueAt = -1;
+        CheckSilence(d.id);
+      }
+      return;
+    case DueKind::Deadline:
+      CheckDeadline(d.id, d.at);
+      return;
+    case DueKind::KeptSeat:
+      // A player who did not come back.
+      if (Session* s = Find(d.account);
+          s && s->conn < 0 && s->droppedAt >= 0 && now_ - s->droppedAt >= cfg_.keepSeatMs) {
+        Leave(*s);
+        sessions_.erase(d.account);
+      }
+      return;
+    case DueKind::Failures:
+      if (auto it = failures_.find(d.account);
+          it != failures_.end() &&
+          (it->second.empty() || now_ - it->second.back() >= cfg_.failedLoginWindowMs)) {
+        failures_.erase(it);
+      }
+      return;
+    case DueKind::ProfileSweep:
+      ForgetIdleProfiles();
+      Schedule(now_ + kProfileSweepMs, DueKind::ProfileSweep, 0);
+      return;
   }
 }
 
-void Server::RunDue() {
-  // Silent connections.
-  std::vector<int> stale;
-  for (const auto& [id, c] : conns_) {
-    if (c.account.empty()) {
-      if (now_ - c.opened >= cfg_.loginTimeoutMs) stale.push_back(id);
-      continue;
+// A connection that never logged in, or a player connection silent too long, is closed.
+void Server::CheckSilence(int conn) {
+  Conn& c = conns_.at(conn);
+  if (c.account.empty()) {
+    if (now_ - c.opened >= cfg_.loginTimeoutMs) {
+      Close(conn);
+    } else {
+      ArmSilence(conn, c, c.opened + cfg_.loginTimeoutMs);
     }
-    const Session* s = Find(c.account);
-    if (s && !s->watcher && now_ - c.lastSeen >= cfg_.idleDropMs) stale.push_back(id);
+    return;
   }
-  for (int id : stale) Close(id);
-  // Silent seats.
-  for (int t = 0; t < TableCount(); ++t) {
-    Table& table = tables_[static_cast<std::size_t>(t)];
-    if (table.hand && !table.hand->Over()) {
-      table.hand->Tick(now_);
-      AfterHand(t);
-    }
+  const Session* s = Find(c.account);
+  if (!s || s->watcher) return;  // spectators are never closed for silence
+  if (now_ - c.lastSeen >= cfg_.idleDropMs) {
+    Close(conn);
+  } else {
+    ArmSilence(conn, c, c.lastSeen + cfg_.idleDropMs);
   }
-  // Players who did not come back.
-  std::vector<std::string> gone;
-  for (const auto& [account, s] : sessions_) {
-    if (s.conn < 0 && s.droppedAt >= 0 && now_ - s.droppedAt >= cfg_.keepSeatMs) {
-      gone.push_back(account);
-    }
-  }
-  for (const auto& a : gone) {
-    if (Session* s = Find(a)) {
-      Leave(*s);
-      sessions_.erase(a);
-    }
-  }
-  if (!failures_.empty()) ForgetOldFailures();
-  if (now_ - lastProfileSweep_ >= 60'000) ForgetIdleProfiles();
+}
+
+// The server acts for seats silent past the hand's deadline.
+void Server::CheckDeadline(int table, std::int64_t at) {
+  if (table < 0 || table >= TableCount()) return;
+  Table& t = tables_[static_cast<std::size_t>(table)];
+  if (t.dueAt != at) return;
+  t.dueAt = -1;
+  if (!t.hand || t.hand->Over()) return;
+  t.hand->Tick(now_);
+  AfterHand(table);
+  ArmDeadline(table);
 }
 
 // Once a minute: profiles of accounts outside the users file that have had no session for
 // Config::profileKeepMs are dropped, so that open mode does not keep every name ever seen.
 void Server::ForgetIdleProfiles() {
-  lastProfileSweep_ = now_;
   for (auto it = profiles_.begin(); it != profiles_.end();) {
     const std::string& account = it->first;
     if (cfg_.users.count(account) || Find(account)) {

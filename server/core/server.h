@@ -16,9 +16,12 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <queue>
 #include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "core/config.h"
@@ -51,6 +54,9 @@ class Server {
   // Moves the clock forward and runs what falls due (silent seats, dropped players).
   void Advance(std::int64_t ms);
   std::int64_t Now() const { return now_; }
+  // The earliest moment at which Advance has something to do (a limit may prove to have moved
+  // on by then); INT64_MAX when nothing is pending.
+  std::int64_t NextDue() const;
 
   // Outputs go to the sink when one is set, else they queue until drained.
   void SetSink(std::function<void(const Output&)> sink) { sink_ = std::move(sink); }
@@ -83,9 +89,11 @@ class Server {
     std::int64_t droppedAt = -1;
   };
   struct Conn {
-    std::string account;  // empty until logged in
+    std::string account;      // empty until logged in
+    std::uint16_t token = 0;  // the session's, stamped on every record sent
     std::int64_t opened = 0;
     std::int64_t lastSeen = 0;
+    std::int64_t dueAt = -1;  // its pending silence check
   };
   struct Table {
     std::array<std::string, 4> seats;  // account or empty
@@ -95,10 +103,24 @@ class Server {
     int handsPlayed = 0;
     std::unique_ptr<Hand> hand;
     bool settled = false;
+    std::int64_t dueAt = -1;  // its pending deadline check
+  };
+  // What may fall due, in the order things due at the same moment are handled.
+  enum class DueKind { Silence, Deadline, KeptSeat, Failures, ProfileSweep };
+  // A moment at which something may fall due. Entries are never taken back: when one comes up
+  // it is checked against the state of that moment and dropped when things have moved on.
+  struct Due {
+    std::int64_t at = 0;
+    DueKind kind = DueKind::Silence;
+    int id = 0;           // connection or table
+    std::string account;  // kept seat, failures
+    bool operator>(const Due& o) const {
+      return std::tie(at, kind, id, account) > std::tie(o.at, o.kind, o.id, o.account);
+    }
   };
 
   // Output.
-  void Emit(int conn, Record rec);
+  void Emit(int conn, const Record& rec);
   void Close(int conn);   // closes and drops the connection's player
   void Detach(int conn);  // closes it; its session stays (another connection takes it over)
   void ToSession(const Session& s, const Record& rec);
@@ -133,7 +155,12 @@ class Server {
   void Watch(Session& s, int table, int seat);
   void Leave(Session& s);
   void Drop(int conn);
-  void RunDue();  // whatever falls due at now_
+  void Schedule(std::int64_t at, DueKind kind, int id, std::string account = {});
+  void ArmSilence(int conn, Conn& c, std::int64_t at);
+  void ArmDeadline(int table);
+  void RunDue(const Due& d);  // one entry that has come up at now_
+  void CheckSilence(int conn);
+  void CheckDeadline(int table, std::int64_t at);
   void ForgetIdleProfiles();
   void MaybeStart(int table);
   void AfterHand(int table);
@@ -143,9 +170,15 @@ class Server {
   std::int64_t now_ = 0;
   std::function<void(const Output&)> sink_;
   std::vector<Output> queue_;
+  std::priority_queue<Due, std::vector<Due>, std::greater<>> due_;
 
-  std::map<int, Conn> conns_;
-  std::map<std::string, Session, std::less<>> sessions_;
+  std::unordered_map<int, Conn> conns_;
+  // Looked up for every record sent to a seat: hashed, and by string_view without a copy.
+  struct AccountHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view a) const { return std::hash<std::string_view>{}(a); }
+  };
+  std::unordered_map<std::string, Session, AccountHash, std::equal_to<>> sessions_;
   std::map<std::string, Profile, std::less<>> profiles_;
   // Times of recent failed logins by account; kept only for accounts that have a session or a
   // users-file entry, so that made-up names cost nothing.
@@ -153,7 +186,6 @@ class Server {
   std::uint64_t nextUserId_ = 10001;
   // When each profile of an account outside the users file was first seen without a session.
   std::map<std::string, std::int64_t, std::less<>> profileIdleSince_;
-  std::int64_t lastProfileSweep_ = 0;
   std::vector<Table> tables_;
 
   // Seating interface state.

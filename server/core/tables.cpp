@@ -161,6 +161,7 @@ void Server::MaybeStart(int table) {
   t.handsPlayed++;
   t.hand->Start(now_);
   AfterHand(table);
+  ArmDeadline(table);
 }
 
 // Book-keeping once a hand has ended: coins, statistics, the next dealer, players out of coins.

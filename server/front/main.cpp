@@ -49,7 +49,9 @@ int main(int argc, char** argv) {
   std::signal(SIGTERM, OnSignal);
 
   Server core(opt.config, opt.seed);
-  TcpFront front(core);
+  FrontLimits limits;
+  if (opt.newsHoldMs >= 0) limits.informHoldMs = opt.newsHoldMs;
+  TcpFront front(core, limits);
   const int seatPort = opt.seatPort < 0 ? (opt.port == 0 ? -1 : opt.port + 1) : opt.seatPort;
   if (!front.Listen(opt.bind, opt.port, seatPort, error)) {
     std::cerr << "tallow-server: " << error << "\n";

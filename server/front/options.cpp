@@ -33,7 +33,9 @@ std::string Usage() {
          "  --act-seconds N        the server acts for a silent seat after N s (default 30)\n"
          "  --keep-seat-seconds N  a dropped player keeps the seat N s (default 120)\n"
          "  --idle-seconds N       a silent connection is closed after N s (default 600)\n"
-         "  --max-tables N         tables (default 64)\n";
+         "  --max-tables N         tables (default 64)\n"
+         "  --news-hold-ms N       news of the others' moves waits up to N ms for a seat's\n"
+         "                         next answer, 0..50 (default 10)\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
@@ -99,6 +101,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
     } else if (a == "--max-tables") {
       if (!num(1, 4096)) return false;
       o.config.maxTables = static_cast<int>(n);
+    } else if (a == "--news-hold-ms") {
+      if (!num(0, 50)) return false;
+      o.newsHoldMs = n;
     } else {
       error = "unknown option " + a;
       return false;

@@ -16,6 +16,9 @@ struct Options {
   std::uint64_t seed = 0;
   bool seedGiven = false;
   std::string usersFile;
+  // How long news of the others' moves may wait for the seat's next answer; -1: the front's
+  // default (FrontLimits::informHoldMs).
+  std::int64_t newsHoldMs = -1;
   Config config;
 };
 

@@ -473,6 +473,33 @@ TEST(BadInput, SilentConnectionsAreClosed) {
   EXPECT_TRUE(core.Drain().empty());
 }
 
+TEST(VirtualTime, SilenceIsCountedFromEachConnectionsLastRecord) {
+  Config c;
+  c.idleDropMs = 100000;
+  Server core(c, 1);
+  for (int conn : {1, 2}) {
+    core.Connect(conn);
+    core.Receive(conn, LoginRecord(conn == 1 ? "quiet" : "chatty", "pw"));
+  }
+  const auto closed = [&core] {
+    std::vector<int> ids;
+    for (const auto& o : core.Drain()) {
+      if (o.close) ids.push_back(o.conn);
+    }
+    return ids;
+  };
+  closed();
+  core.Advance(60000);
+  core.Receive(2, ClientRecord(ClientCode::KeepAlive, 0));
+  // Each connection is closed exactly at its own last record plus the limit.
+  const std::pair<std::int64_t, std::vector<int>> steps[] = {
+      {39999, {}}, {1, {1}}, {59999, {}}, {1, {2}}};
+  for (const auto& [ms, expected] : steps) {
+    core.Advance(ms);
+    EXPECT_EQ(closed(), expected) << "at " << core.Now();
+  }
+}
+
 TEST(SeatingInterface, RejectsMalformedCommands) {
   Server core(Config{}, 1);
   for (const char* bad : {"", "seat", "seat a", "seat a 0 4", "seat a x 0", "robot 0", "watch a",
