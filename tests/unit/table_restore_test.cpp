@@ -104,7 +104,8 @@ struct Restored : ::testing::Test {
     for (int q = 0; q <= 3; ++q) {
       ProfileFields p;
       p.seatMask = kBits[q];
-      p.account = "p" + std::to_string(q);
+      p.account = "p";
+      p.account += std::to_string(q);  // GCC 12 warns falsely (-Wrestrict) on "p" + string
       p.userId = static_cast<std::uint64_t>(users[q]);
       Feed(Profile(p));
     }
