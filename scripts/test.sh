@@ -23,8 +23,9 @@ echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer)"
 cmake --preset sanitize >/dev/null
 cmake --build build/sanitize -j"$JOBS"
 echo "== sanitizer tests"
-# The table of robots plays a thousand hands in the release run; a hundred here.
-TALLOW_ROBOT_HANDS=100 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+# The table of robots plays a thousand hands in the release run, and so does the soak; a
+# hundred and two hundred here.
+TALLOW_ROBOT_HANDS=100 TALLOW_SOAK_HANDS=200 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j"$JOBS" --timeout 900
 
 echo "== fuzzing (${FUZZ_SECONDS}s per target)"

@@ -208,7 +208,9 @@ void ResetTableState(Client& c) {
 
 void ResetConnectionState(Client& c) {
   ResetSeatsAndGlobals(c);
-  c.receive.ReceiveRead = c.receive.ReceiveWrite = 0;
+  // The receive ring starts again from 0 only when it is empty: records received and not yet
+  // handled (another player's ready message that came with the press of 继续) are kept.
+  if (c.receive.Unread() == 0) c.receive.ReceiveRead = c.receive.ReceiveWrite = 0;
   c.send.SendRead = c.send.SendWrite = 0;
   c.send.Overflow.clear();
 }

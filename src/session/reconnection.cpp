@@ -160,6 +160,9 @@ void OnReconnectResult(Client& c, const protocol::Header& h) {
   auto& rs = c.reconnect;
   rs.AwaitingAnswer = false;
   rs.RestorePending = c.table.Spectating == 0;
+  // The reconnection is over: the window would unload itself at its next tick, and a break
+  // before that must start a fresh reconnection rather than find the window still loaded.
+  Unload(c);
   for (int i = 0; i <= 2; ++i) {
     const auto k = static_cast<std::size_t>(i);
     rs.ToolbarLock[k] = c.toolbar.ToolbarLock(i);

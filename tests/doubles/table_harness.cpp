@@ -40,13 +40,18 @@ TableHarness::TableHarness(std::uint64_t seed, bool robots, server::Config confi
       if (s == nullptr || s->conn != o.conn) continue;
       if (o.close) {
         s->conn = -1;
+        s->attached = false;
         s->socket.PeerClose();
         continue;
       }
       ++sent;
       lastSendMs_ = clock.NowMs();
       silenceNoted_ = false;
+      const int type = o.rec[protocol::off::kType];
       if (i < 4) {
+        if (type == 18 || (type == 29 && protocol::DecodeHeader(o.rec).Value[3] == 1)) {
+          s->attached = true;
+        }
         if (onSend) onSend(i, o.rec);
         s->pending.push_back(ViewOf(i, o.rec));
         s->pending.back().serial = sent;
@@ -57,8 +62,14 @@ TableHarness::TableHarness(std::uint64_t seed, bool robots, server::Config confi
         v.twin = lastSentTo[static_cast<std::size_t>(watched)];
         // The watched seat's copy of a table message goes out just before the spectator's; the
         // records of the spectator's restore have no copy.
-        v.restore =
-            v.twin != sent - 1 || v.type == 18 || v.type == 20 || v.type == 40 || v.type == 41;
+        const bool ownRestore = v.type == 18 || v.type == 20 || v.type == 40 || v.type == 41;
+        v.restore = v.twin != sent - 1 || ownRestore;
+        // While the watched player is away the table plays on without his copies: the
+        // spectator is checked against the server alone.
+        if (!seats[static_cast<std::size_t>(watched)]->attached) {
+          v.twin = 0;
+          v.restore = ownRestore;
+        }
         s->pending.push_back(v);
       }
       s->socket.Deliver(o.rec);
@@ -83,6 +94,7 @@ void TableHarness::Wire(Seat& s, int id) {
   s.socket.onClosed = [this, &s] {
     if (s.conn >= 0) core.Disconnect(s.conn);
     s.conn = -1;
+    s.attached = false;
   };
   s.socket.onSend = [this, &s](std::span<const std::uint8_t> bytes) {
     for (std::size_t at = 0; at + protocol::kRecordSize <= bytes.size();
@@ -120,6 +132,9 @@ void TableHarness::StopSpectator() {
   if (!spectator) return;
   spectator->socket.Close();
   spectator->client.reset();
+  // Only the spectator just gone may still have events waiting; older ones are let go, so a
+  // long run does not keep every spectator it had.
+  retired_.clear();
   retired_.push_back(std::move(spectator));
   watched = -1;
 }

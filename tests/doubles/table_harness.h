@@ -74,6 +74,9 @@ class TableHarness {
     int connects = 0;
     std::deque<SeatView> pending;  // snapshots of records sent, not yet handled
     std::uint64_t handled = 0;     // records handled
+    // The server plays the seat on a live connection: from its login or accepted relogin until
+    // the connection closes. A spectator's record has the watched seat's copy only then.
+    bool attached = false;
     std::optional<ProcessEnded> ended;
   };
 
@@ -122,7 +125,8 @@ class TableHarness {
  private:
   void Wire(Seat& s, int id);
   void Handled(Seat& s, int seat);  // a client has just handled the next record sent to it
-  std::vector<std::unique_ptr<Seat>> retired_;  // spectators gone; their sockets may have events
+  std::vector<std::unique_ptr<Seat>>
+      retired_;  // the last spectator gone; its socket may have events
   void NoteSilence();
   SeatView ViewOf(int seat, const protocol::Record& rec);
   std::filesystem::path dir_;

@@ -466,12 +466,12 @@ std::vector<std::string> Table::Env() const {
           "TALLOW_NO_SOUND=1"};
 }
 
-bool Table::StartServer(int port) {
+bool Table::StartServer(int port, int seatPort) {
   const std::string out = dir_.Path() + "/server." + std::to_string(server_ ? 2 : 1) + ".log";
   std::vector<std::string> args{"--seed", "11", "--act-seconds", "20"};
   if (port != 0) {
     args.insert(args.end(),
-                {"--port", std::to_string(port), "--seat-port", std::to_string(port + 1)});
+                {"--port", std::to_string(port), "--seat-port", std::to_string(seatPort)});
   } else {
     args.insert(args.end(), {"--port", "0"});
   }

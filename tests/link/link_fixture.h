@@ -147,8 +147,8 @@ class Table {
  public:
   Table();
   ~Table();
-  // Starts tallow-server (on `port` and `port` + 1 when given, else on free ports).
-  bool StartServer(int port = 0);
+  // Starts tallow-server (on the game and seating ports given, else on free ports).
+  bool StartServer(int port = 0, int seatPort = 0);
   void StopServer();
   // Reserves the four seats and starts the three robots.
   bool Seat();

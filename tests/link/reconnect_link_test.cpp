@@ -77,9 +77,9 @@ TEST(ReconnectLink, FreshServerRefusesTheReloginAndTheClientReturnsToTheHall) {
   t.StartAlice("127.0.0.1", t.port_);
   ASSERT_TRUE(WaitUntil([&] { return t.Hands().first >= 1; }, 60s)) << t.Logs();
   std::this_thread::sleep_for(3s);  // into the hand
-  const int port = t.port_;
+  const int port = t.port_, seatPort = t.seatPort_;
   t.StopServer();
-  ASSERT_TRUE(t.StartServer(port)) << t.Logs();
+  ASSERT_TRUE(t.StartServer(port, seatPort)) << t.Logs();
   ASSERT_TRUE(t.alice_->Wait(60'000)) << t.AliceLog();
   EXPECT_NE(t.AliceLog().find("重连服务器失败，退出后请重新入座！"), std::string::npos)
       << t.AliceLog();

@@ -12,8 +12,7 @@
 #include <optional>
 #include <random>
 
-#include "doubles/spectator_checks.h"
-#include "doubles/table_checks.h"
+#include "doubles/spectator_visits.h"
 #include "doubles/table_harness.h"
 
 namespace tallow::testing {
@@ -48,38 +47,17 @@ struct WatchedTable {
   using When = std::function<std::optional<Join>(int type, int operation, const server::Hand*)>;
 
   WatchedTable(std::uint64_t seed, server::Config config, bool robotClients, When when)
-      : t(seed, true, config), rng(static_cast<unsigned>(seed)), when_(std::move(when)) {
-    t.check = [this, robotClients](int seat, const SeatView& v, Client& c) {
-      // Clients that leave their turns to the server do not keep up with its view (they are
-      // not checked here; the robot and scripted tables check players): their spectator is
-      // compared with the server only.
-      if (!robotClients) return;
-      players.Check(v, c, t.failures);
-      if (seat == t.watched) watch.Player(v, c, t.failures);
-    };
-    t.spectatorCheck = [this](const SeatView& v, Client& c) {
-      const auto& pending = t.spectator->pending;
-      const bool settled = !(v.restore && !pending.empty() && pending.front().restore);
-      watch.Spectator(v, c, settled, t.failures);
-      if (v.type == 9) sawEnd_ = true;
-    };
-    t.onSend = [this](int seat, const protocol::Record& rec) {
-      if (seat != 0 || t.spectator || joining_) return;
-      const server::Hand* hand = t.core.HandAt(0);
-      joining_ = when_(rec[protocol::off::kType], protocol::DecodeHeader(rec).Value[0] & 0xFF,
-                       hand != nullptr && !hand->Over() ? hand : nullptr);
-    };
-    t.onStep = [this] {
-      if (joining_ && !t.spectator) {
-        watch.Reset();
-        sawEnd_ = false;
-        ++joins[Name(*joining_)];
-        t.StartSpectator(static_cast<int>(rng() % 4));
-        joining_.reset();
-      } else if (t.spectator && sawEnd_ && t.spectator->pending.empty()) {
-        t.StopSpectator();
-      }
-    };
+      : t(seed, true, config),
+        visits(
+            t, static_cast<std::uint32_t>(seed),
+            [when = std::move(when)](int type, int operation,
+                                     const server::Hand* hand) -> std::optional<std::string> {
+              if (const auto j = when(type, operation, hand)) return Name(*j);
+              return std::nullopt;
+            },
+            robotClients),
+        watch(visits.watch),
+        joins(visits.joins) {
     t.StartAll(robotClients);
   }
 
@@ -101,15 +79,9 @@ struct WatchedTable {
   }
 
   TableHarness t;
-  std::mt19937 rng;
-  TableChecker players;
-  SpectatorChecker watch;
-  std::map<std::string, int> joins;
-
- private:
-  When when_;
-  std::optional<Join> joining_;
-  bool sawEnd_ = false;
+  SpectatorVisits visits;
+  SpectatorChecker& watch;
+  std::map<std::string, int>& joins;
 };
 
 server::Config Rich() {

@@ -8,6 +8,7 @@
 #include "base/general.h"
 #include "hand/seating.h"
 #include "seating_support.h"
+#include "session/receive.h"
 
 namespace tallow::testing {
 namespace {
@@ -60,6 +61,17 @@ TEST_F(Ready, StartDeclaresReadyOnceAndTurnsTheButtonToContinue) {
   StartOrContinue(c());
   h.Ticks(4);
   EXPECT_EQ(ReadyMessages(h), 1);
+}
+
+// Another player's ready message that arrived with the press is still handled after the table
+// is cleared.
+TEST_F(Ready, ARecordWaitingInTheRingOutlivesTheClearing) {
+  AppendReceived(c(), ClientHarness::ServerRecord(23, 0, {0, 0, 0, 1}));
+  StartOrContinue(c());
+  EXPECT_EQ(c().receive.Unread(), static_cast<std::int32_t>(protocol::kRecordSize));
+  const auto handled = c().framing.DispatchedCount;
+  h.Ticks(2);
+  EXPECT_EQ(c().framing.DispatchedCount, handled + 1);
 }
 
 TEST_F(Ready, ATableAlreadyClearedIsNotClearedAgain) {

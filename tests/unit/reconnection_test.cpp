@@ -106,6 +106,22 @@ TEST(Reconnection, ReloginCarriesTheLoginAndTokenAndTheAnswerKeepsIt) {
   }
 }
 
+// The link breaks again right after the server took the player back, before the reconnect
+// window's next tick: a fresh reconnection starts, with its own count and timing.
+TEST(Reconnection, ABreakRightAfterTheAnswerStartsAfresh) {
+  InHand t;
+  t.LogIn();
+  t.Break(true);
+  t.h.Run(4300);
+  t.Deliver(ClientHarness::ServerRecord(29, 0, {0, 0, 0, 1}, kToken));
+  const int connects = t.h.p.socket.connects;
+  const std::int64_t noticed = t.Break(true);
+  EXPECT_TRUE(t.c().reconnect.AwaitingAnswer);
+  EXPECT_EQ(t.c().reconnect.ReconnectAttempts, 0);
+  t.h.p.clock.RunUntil([&] { return t.h.p.socket.connects > connects; }, 5000);
+  EXPECT_NEAR(t.h.p.clock.NowMs() - noticed, 4000, 50);
+}
+
 TEST(Reconnection, RefusedAnswerRestoresTheHallAndEnds) {
   InHand t;
   t.LogIn();
