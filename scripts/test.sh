@@ -24,8 +24,11 @@ cmake --preset sanitize >/dev/null
 cmake --build build/sanitize -j"$JOBS"
 echo "== sanitizer tests"
 # The table of robots plays a thousand hands in the release run, and so does the soak; a
-# hundred and two hundred here.
-TALLOW_ROBOT_HANDS=100 TALLOW_SOAK_HANDS=200 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+# hundred and two hundred here. LeakSanitizer checks for leaks at every
+# program's exit; tests/lsan.supp holds the suppressions, each with its reason.
+TALLOW_ROBOT_HANDS=100 TALLOW_SOAK_HANDS=200 ASAN_OPTIONS=detect_leaks=1 \
+  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j"$JOBS" --timeout 900
 
 echo "== fuzzing (${FUZZ_SECONDS}s per target)"
