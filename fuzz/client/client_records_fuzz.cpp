@@ -95,7 +95,7 @@ class Session {
 
   void Time(std::int64_t ms) {
     Guard([&] {
-      if (auto e = h_.Run(ms)) ended_ = true;
+      if (auto e = h_.Run(ms)) End(*e);
     });
   }
 
@@ -186,12 +186,19 @@ class Session {
   void Guard(F&& f) {
     try {
       f();
-    } catch (const ProcessEnded&) {
-      ended_ = true;
+    } catch (const ProcessEnded& e) {
+      End(e);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "a failure escaped the client: %s\n", e.what());
       std::abort();
     }
+  }
+
+  // With TALLOW_FUZZ_TRACE set, says why the client ended (to see where inputs stop).
+  void End(const ProcessEnded& e) {
+    ended_ = true;
+    static const bool trace = std::getenv("TALLOW_FUZZ_TRACE") != nullptr;
+    if (trace) std::fprintf(stderr, "ended after %zu bytes: %s\n", in_.Used(), e.reason.c_str());
   }
 
   ClientHarness& h_;

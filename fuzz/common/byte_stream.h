@@ -15,6 +15,7 @@ class ByteReader {
   explicit ByteReader(std::span<const std::uint8_t> data) : data_(data) {}
 
   bool Empty() const { return at_ >= data_.size(); }
+  std::size_t Used() const { return at_; }
   std::size_t Left() const { return Empty() ? 0 : data_.size() - at_; }
   std::uint8_t Byte() { return Empty() ? 0 : data_[at_++]; }
   // Big-endian.

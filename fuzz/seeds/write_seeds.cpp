@@ -97,6 +97,30 @@ ByteWriter ClientInput(ClientState state, const std::vector<protocol::Record>& r
   return w;
 }
 
+// A proxy that answers the greeting, the user name and password and the connect request in
+// pieces of one to four bytes, a little time apart, and then the game.
+ByteWriter ProxiedInput(const std::vector<protocol::Record>& records, std::size_t from) {
+  namespace in = client_input;
+  ByteWriter w;
+  w.Byte(static_cast<int>(ClientState::ProxyNegotiation));
+  const std::vector<std::vector<std::uint8_t>> replies = {
+      {0x05, 0x02}, {0x01, 0x00}, {0x05, 0x00, 0x00, 0x01, 10, 1, 2, 3, 0x1F, 0x40}};
+  for (const auto& reply : replies) {
+    for (std::size_t at = 0; at < reply.size();) {
+      const std::size_t n = std::min<std::size_t>(1 + at % 4, reply.size() - at);
+      w.Byte(in::kRawBytes);
+      w.Byte(static_cast<int>(n));
+      w.Bytes(std::span(reply).subspan(at, n));
+      at += n;
+    }
+    w.Byte(in::kTime);
+    w.Byte(3);
+  }
+  const ByteWriter game = ClientInput(ClientState::LoggedIn, records, from, 200);
+  w.Bytes(std::span(game.Data()).subspan(1));
+  return w;
+}
+
 // The clients' records in the server target's form: tokens and discarded tiles come from the
 // table the target plays (its tokens, the sender's own tiles).
 ByteWriter ServerInput(const std::vector<std::pair<int, protocol::Record>>& records) {
@@ -187,6 +211,7 @@ int main(int argc, char** argv) {
       Save(dir / "client_records_fuzz" / (name + "-" + StateName(static_cast<ClientState>(s))),
            ClientInput(static_cast<ClientState>(s), game.toSeat0, start + 20 + 30u * s, 60));
     }
+    Save(dir / "client_records_fuzz" / (name + "-proxied"), ProxiedInput(game.toSeat0, start));
     Save(dir / "server_records_fuzz" / name, ServerInput(game.fromSeats));
     Save(dir / "tcp_front_fuzz" / name, TcpInput(game.fromSeats));
   }
