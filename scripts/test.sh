@@ -33,13 +33,17 @@ TALLOW_ROBOT_HANDS=100 TALLOW_SOAK_HANDS=200 ASAN_OPTIONS=detect_leaks=1 \
 
 echo "== fuzzing (${FUZZ_SECONDS}s per target)"
 cmake --preset fuzz >/dev/null
-cmake --build build/fuzz -j"$JOBS" --target client_messages_fuzz tallow_server_fuzz
+cmake --build build/fuzz -j"$JOBS" --target client_records_fuzz server_records_fuzz \
+  tcp_front_fuzz tallow_fuzz_seeds
+# Each target starts from its corpus and the seeds written from games of the robot table; it
+# prints the records it fed per second when it ends.
 for f in build/fuzz/fuzz/*_fuzz build/fuzz/fuzz/*/*_fuzz; do
   [ -x "$f" ] || continue
   echo "-- $f"
-  corpus="build/fuzz/corpus/$(basename "$f")"
-  mkdir -p "$corpus"
+  name="$(basename "$f")"
+  corpus="build/fuzz/corpus/$name"
+  mkdir -p "$corpus" "build/fuzz/seeds/$name"
   ASAN_OPTIONS=detect_leaks=0 "$f" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 \
-    -timeout=10 "$corpus" 2>&1 | tail -n 3
+    -timeout=10 -max_len=65536 "$corpus" "build/fuzz/seeds/$name" 2>&1 | tail -n 3
 done
 echo "== all tests passed"

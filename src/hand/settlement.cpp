@@ -231,14 +231,14 @@ void ShowSettlement(Client& c) {
     if (p.Coins < 0) p.Coins = 0;
     if (runaway) {
       if (Byte(c, s, 18) == 1) {
-        ++p.Losses;
+        p.Losses = CheckedInt32(p.Losses + 1LL);
       } else if (s == hs.WinnerRel) {
-        ++p.Wins;
+        p.Wins = CheckedInt32(p.Wins + 1LL);
       }
     } else if (hs.HandAmount(s) > 0) {
-      ++p.Wins;
+      p.Wins = CheckedInt32(p.Wins + 1LL);
     } else if (hs.HandAmount(s) < 0) {
-      ++p.Losses;
+      p.Losses = CheckedInt32(p.Losses + 1LL);
     }
     p.Points += hs.HandAmount(s);
     if (p.Points < 0) p.Points = 1;

@@ -54,10 +54,11 @@ int NextSprite(Client& c) {
   return (c.table.WallHead + pos) % 120;
 }
 
+// A set of laid tiles that split into no sets may hold one or two tiles (see SplitLaidDown).
 short SetTyp(const std::vector<short>& set, bool local) {
   if (set.size() == 4) return 4;
-  if (set[0] == set[1]) return 3;
-  if (set[0] == tile::kRedDragon) return local ? 2 : 3;  // 中发白
+  if (set.size() >= 2 && set[0] == set[1]) return 3;
+  if (!set.empty() && set[0] == tile::kRedDragon) return local ? 2 : 3;  // 中发白
   return local ? 2 : 1;
 }
 

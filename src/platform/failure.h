@@ -1,6 +1,7 @@
 // Run-time failures and the end of the process.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -24,6 +25,12 @@ struct ProcessEnded {
 inline short CheckedInt16(long v) {
   if (v < -32768 || v > 32767) throw RuntimeFailure("16-bit overflow");
   return static_cast<short>(v);
+}
+
+// The same for 32-bit integer stores (counters the server sends at their largest).
+inline std::int32_t CheckedInt32(long long v) {
+  if (v < -2147483648LL || v > 2147483647LL) throw RuntimeFailure("32-bit overflow");
+  return static_cast<std::int32_t>(v);
 }
 
 }  // namespace tallow

@@ -109,6 +109,29 @@ TEST_F(Settlement, RobotsContinueAfterFiveSeconds) {
   EXPECT_EQ(c().table.TurnCountdown, 5);
 }
 
+// A win or loss counter the server sent at its 32-bit largest cannot count one more: the
+// settlement ends the client through the failure rule instead of overflowing (found by
+// fuzzing). Relative seat 0 wins 28, the others pay 4 each.
+TEST_F(Settlement, ACounterAtItsLargestEndsTheClientInsteadOfOverflowing) {
+  for (int seat : {0, 3}) {
+    auto& info = c().players.PlayerInfo(seat);
+    (seat == 0 ? info.Wins : info.Losses) = 2147483647;
+    h.p.process.ended = false;
+    EXPECT_THROW(
+        {
+          for (int s = 0; s <= 3; ++s) HandResult(s, s == 0 ? 28 : -4);
+          for (int s = 0; s <= 3; ++s) {
+            SeatScore(s, 2,
+                      s == 0 ? std::map<int, int>{{36, 28}} : std::map<int, int>{{36, 4}, {44, 2}});
+          }
+        },
+        ProcessEnded)
+        << seat;
+    EXPECT_TRUE(h.p.process.ended);
+    info.Wins = info.Losses = 0;
+  }
+}
+
 TEST_F(Settlement, RecordSectionsAndShowingAnEarlierHand) {
   for (int n = 1; n <= 3; ++n) {
     c().session.HandNumber = static_cast<short>(n);

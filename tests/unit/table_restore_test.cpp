@@ -182,6 +182,18 @@ TEST_F(Restored, SnapshotsOutsideARestoreChangeNothing) {
   EXPECT_EQ(c().table.custom(1).HandCount, 8);
 }
 
+// Laid tiles that make no sets are laid three to a set as they sort, the last "set" one or two
+// tiles (found by fuzzing: its kind was read from a second tile it does not have).
+TEST_F(Restored, LaidTilesThatMakeNoSetsAreLaidAsTheySort) {
+  Feed(Snapshot(2, 5, 67, 117, {0x41, 0x45, 0x49, 0x89}, Tiles(10, 0x21)));
+  std::vector<short> laid;
+  for (int k = 0; k <= 20; ++k) {
+    if (c().table.custom(0).mj(k).value >= 0x41) laid.push_back(c().table.custom(0).mj(k).value);
+  }
+  std::sort(laid.begin(), laid.end());
+  EXPECT_EQ(laid, (Tiles{0x41, 0x45, 0x49, 0x89}));
+}
+
 TEST_F(Restored, TheTailWrapsPastTheFirstSprite) {
   // Five tail draws: the tail value 0 moves the tail back by three from sprite 2 (the start 4
   // plus 118) past sprite 0 to sprite 119, the lower tile of the third stack before the start.
