@@ -2,6 +2,7 @@
 // on the first write, "" for whatever is missing. Text in the file is GBK.
 #pragma once
 
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,10 +11,20 @@
 
 namespace tallow {
 
+// What a file held after this program's last write to it: its path, its stamp and its
+// sections (lower case). While the stamp is unchanged a new section is appended without
+// reading the file back, which keeps a record that grows by a section a hand from costing
+// a read of the whole record every hand.
+struct IniFileMemo {
+  std::string path;
+  platform::FileStamp stamp;
+  std::set<std::string> sections;
+};
+
 class classIniFile {
  public:
-  classIniFile(platform::IFiles& files, std::string fileName)
-      : INIFileName(std::move(fileName)), files_(&files) {}
+  classIniFile(platform::IFiles& files, std::string fileName, IniFileMemo* memo = nullptr)
+      : INIFileName(std::move(fileName)), files_(&files), memo_(memo) {}
 
   std::string INIFileName;
 
@@ -27,7 +38,13 @@ class classIniFile {
   static constexpr std::size_t kMaxValueChars = 1023;
 
  private:
+  // Appends a section the memo shows the file lacks; false when the memo cannot tell.
+  bool AppendKnownNewSection(const std::string& wantSection, const std::string& text);
+  // Takes the file's stamp after a write that left it with these sections.
+  void Remember(std::set<std::string> sections);
+
   platform::IFiles* files_;
+  IniFileMemo* memo_;
 };
 
 }  // namespace tallow
