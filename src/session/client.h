@@ -42,6 +42,8 @@ class Client {
   SessionState session;
   ReceiveState receive;
   SendState send;
+  ProxyState proxy;
+  ReconnectState reconnect;
   FramingState framing;
   TickScheduler scheduler;
   PlayersState players;

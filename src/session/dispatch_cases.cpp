@@ -77,7 +77,8 @@ void RunCase(Client& c, int kase, protocol::Header& h) {
     case 20:
       return TableSnapshot(c, h);
     case 21:
-      return OnTableCleared(c, h);
+      OnTableCleared(c, h);
+      return AfterTableClearedOnReturn(c, h);
     default:
       return;
   }

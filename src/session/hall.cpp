@@ -8,6 +8,7 @@
 #include "session/login.h"
 #include "session/outgoing.h"
 #include "session/proxy.h"
+#include "session/reconnection.h"
 #include "session/session_messages.h"
 #include "shell/toolbar.h"
 
@@ -37,6 +38,8 @@ void StopSessionActivity(Client& c) {
 }
 
 void ConnectRequest(Client& c) {
+  StopReconnection(c);
+  StopProxy(c);
   c.receive.ProxyNegotiated = true;
   c.session.LoginPending = true;
   if (c.session.ProxyKind == 0) {
@@ -141,6 +144,8 @@ void LeaveTable(Client& c) {
 
 void ResetSession(Client& c) {
   c.session.TableActive = 0;
+  StopReconnection(c);
+  StopProxy(c);
   StopSessionActivity(c);
   LockStartButton(c);
   c.mainForm.Sysmsg(0).Clear();

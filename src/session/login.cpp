@@ -25,7 +25,8 @@ void LoginSlot(Client& c) {
   while (sock.State() != platform::ISocket::kConnected) {
     double waited = clock.SecondsSinceMidnight() - start;
     if (waited < 0) waited += 86400;
-    if (waited > limit) {
+    // During a reconnection its attempts and their count bound the wait.
+    if (waited > limit && !c.forms.frmReconnect.Loaded) {
       // Give up instead of waiting for ever; the hall's next connect request starts again.
       sock.Close();
       c.scheduler.Disable(TickScheduler::kLogin);

@@ -54,6 +54,12 @@ bool BuildRecord(Client& c, const protocol::Header& h, protocol::Record& rec) {
 }
 
 void QueueMessage(Client& c, const protocol::Header& h) {
+  // Between a break and the server's answer to the relogin no move is made: the table the client
+  // shows is the one before the break (records still in the ring may even offer a turn), and the
+  // server offers again, after the restore, whatever the player still owes. Chat waits.
+  if (c.reconnect.AwaitingAnswer && h.Code != static_cast<int>(protocol::ClientCode::ChatSend)) {
+    return;
+  }
   protocol::Record rec;
   if (!BuildRecord(c, h, rec)) return;
   auto& s = c.send;
@@ -72,6 +78,9 @@ void SendSlot(Client& c) {
     return;
   }
   if (c.platform.socket.State() != platform::ISocket::kConnected) return;
+  // Nothing may cut into a proxy negotiation, and nothing leaves before the server has taken
+  // the player back after a break.
+  if (!c.receive.ProxyNegotiated || c.reconnect.AwaitingAnswer) return;
   protocol::Record rec;
   const std::int32_t first = std::min(kRecord, kRingSize - s.SendRead);
   std::copy_n(s.SendRing.Range(s.SendRead, first), first, rec.begin());

@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/checked_array.h"
+#include "platform/controls.h"
+#include "platform/platform.h"
 #include "protocol/record.h"
 
 namespace tallow {
@@ -56,6 +59,29 @@ struct ReceiveState {
   short ProxyStep = 0;
 
   std::int32_t Unread() const { return (ReceiveWrite - ReceiveRead + kRingSize) % kRingSize; }
+};
+
+// The wait for the proxy's connection before the SOCKS5 negotiation starts.
+struct ProxyState {
+  std::unique_ptr<platform::ITimer> ConnectWait;  // polls the socket; made at the first use
+  double ConnectStartedAt = 0;                    // seconds since midnight
+  static constexpr int kPollMs = 50;
+};
+
+// The reconnection after a connection lost during a hand (the timers are frmReconnect's).
+struct ReconnectState {
+  short ReconnectAttempts = 0;
+  short ReconnectDelay = 1;
+  // From a break until the server answers the relogin: game records wait, and a break in
+  // between continues the count of attempts instead of starting it again.
+  bool AwaitingAnswer = false;
+  // Accepted: the table the server sends next is this hand's, to be restored for play.
+  bool RestorePending = false;
+  // The first three toolbar buttons as they were when the relogin was accepted: clearing the
+  // table for the restore locks them, and a returning player keeps them as they were.
+  std::array<short, 3> ToolbarLock{};
+  std::array<bool, 3> ButtonEnabled{};
+  std::array<ui::Picture, 3> ButtonPicture{};
 };
 
 // The send ring and the text of the next chat message.

@@ -23,6 +23,7 @@ TestAppDir::~TestAppDir() {
 
 void MemorySocket::Connect() {
   ++connects;
+  connectTimes.push_back(clock_.NowMs());
   state_ = kConnecting;
   const int gen = ++generation_;
   clock_.Post([this, gen] {
@@ -42,7 +43,10 @@ void MemorySocket::SendData(std::span<const std::uint8_t> bytes) {
 void MemorySocket::Deliver(std::span<const std::uint8_t> bytes) {
   std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
   clock_.Post([this, copy = std::move(copy)] {
-    if (state_ != kConnected) return;
+    if (state_ != kConnected) {
+      if (onDropped) onDropped();
+      return;
+    }
     inbox_.insert(inbox_.end(), copy.begin(), copy.end());
     if (OnDataArrival) OnDataArrival();
   });

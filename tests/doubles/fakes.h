@@ -52,11 +52,14 @@ class MemorySocket : public platform::ISocket {
   std::string remoteHost;
   int remotePort = 0;
   int connects = 0, closes = 0;
+  std::vector<std::int64_t> connectTimes;  // virtual time of each Connect
   std::vector<std::uint8_t> sent;
   std::vector<std::int64_t> sendTimes;  // virtual time of each SendData
   std::function<void(std::span<const std::uint8_t>)> onSend;
   std::function<void()> onConnected;  // the connection was established
   std::function<void()> onClosed;     // the client closed an open connection
+  // A delivery that found the connection closed: its bytes never reach the client.
+  std::function<void()> onDropped;
 
  private:
   VirtualClock& clock_;

@@ -14,6 +14,7 @@ using server::MeldKind;
 
 constexpr int kStandingBack = 7;  // group rank 8: the back of a standing tile
 constexpr int kLyingBack = 8;     // group rank 9: a tile lying face down (also the wall stacks)
+constexpr int kAnyPicture = -1;
 // Three blink steps 400 ms apart, stretched by the client's own waits (a draw may block it for
 // up to 1.4 s).
 constexpr std::int64_t kLongestBlinkMs = 3000;
@@ -152,7 +153,18 @@ void TableChecker::Check(const SeatView& v, const Client& c, std::vector<std::st
           Spot{m.Left, m.Top, m.Width, m.Height};
     }
   }
-  if (!v.inHand || v.type == 41) return;
+  // A returning client: the answer to its relogin (29) comes to the table as it was before the
+  // break, and the table is incomplete from the table-cleared message (41) to the fourth
+  // snapshot (40); while a discard waits for claims the snapshots still show it in its
+  // discarder's hand, and the discard follows them. The hand is checked as restored from the
+  // next record on.
+  const auto viewer = static_cast<std::size_t>(v.viewer);
+  if (v.type == 41) restoring_[viewer] = 4;
+  if (v.type == 40 && restoring_[viewer] > 0 && --restoring_[viewer] == 0) {
+    restoredHand_[viewer] = v.hand;
+  }
+  if (!v.inHand || v.type == 41 || v.type == 40 || v.type == 29 || restoring_[viewer] > 0) return;
+  const bool restored = restoredHand_[viewer] == v.hand;
   ++checks;
   Report r(v, failures, limit);
   const auto& standing = standing_[static_cast<std::size_t>(v.viewer)];
@@ -188,7 +200,7 @@ void TableChecker::Check(const SeatView& v, const Client& c, std::vector<std::st
                       std::to_string(v.handledMs - at->second) + " ms");
       at->second = v.handledMs;  // reported: start counting again
     }
-    if (!(m.picture == TilePicture(c, picture))) {
+    if (picture != kAnyPicture && !(m.picture == TilePicture(c, picture))) {
       r.Fail(rel, name.Text() + " sprite " + std::to_string(e.Sprite) + " shows picture " +
                       std::to_string(m.picture.id) + ", expected tile picture " +
                       std::to_string(picture) + " (" + std::to_string(TilePicture(c, picture).id) +
@@ -211,6 +223,25 @@ void TableChecker::Check(const SeatView& v, const Client& c, std::vector<std::st
     // Exposed sets, three entries each from mj(1) (local) or mj(2) (the others).
     int k = local ? 1 : 2;
     int red = 0, wild = 0;
+    // A restored hand rebuilds the sets from their tiles alone (neither their order nor a kong's
+    // kind is told): the same tiles must lie in the sets. Sets laid down after the restore are
+    // the turn handlers' own, where another seat's chow keeps no tile values.
+    std::vector<int> clientSetTiles, serverSetTiles;
+    int unknownSetTiles = 0;
+    for (int n = 0; restored && n < sets; ++n) {
+      for (int j = 0; j <= 2 && k + 3 * n + j <= 20; ++j) {
+        const EntryName name{"set", n, k + 3 * n + j, rel};
+        const TileEntry& e = s.mj(k + 3 * n + j);
+        const int value = e.value & 0xFF;
+        if (value == 0 && !local) {
+          ++unknownSetTiles;
+          checkSprite(name, e, kAnyPicture);
+          continue;
+        }
+        clientSetTiles.push_back(value);
+        checkSprite(name, e, TilePictureIndex(rel, value));
+      }
+    }
     for (std::size_t mi = 0; mi < ss.melds.size(); ++mi) {
       const server::Meld& m = ss.melds[mi];
       if (m.kind == MeldKind::Single) {
@@ -225,6 +256,10 @@ void TableChecker::Check(const SeatView& v, const Client& c, std::vector<std::st
         if (!onPung) ++(m.tiles[0] == server::kRed ? red : wild);
         continue;
       }
+      if (restored) {
+        for (int j = 0; j <= 2; ++j) serverSetTiles.push_back(m.tiles[static_cast<std::size_t>(j)]);
+        continue;
+      }
       for (int j = 0; j <= 2 && k + j <= 20; ++j) {
         const EntryName name{KindName(m.kind), k / 3, k + j, rel};
         const TileEntry& e = s.mj(k + j);
@@ -236,6 +271,21 @@ void TableChecker::Check(const SeatView& v, const Client& c, std::vector<std::st
         checkSprite(name, e, TilePictureIndex(rel, tile));
       }
       k += 3;
+    }
+    if (restored) {
+      std::sort(clientSetTiles.begin(), clientSetTiles.end());
+      std::sort(serverSetTiles.begin(), serverSetTiles.end());
+      if (clientSetTiles.size() + static_cast<std::size_t>(unknownSetTiles) !=
+              serverSetTiles.size() ||
+          !std::includes(serverSetTiles.begin(), serverSetTiles.end(), clientSetTiles.begin(),
+                         clientSetTiles.end())) {
+        std::ostringstream m;
+        m << "restored set tiles:";
+        for (int x : clientSetTiles) m << ' ' << Hex(x);
+        m << "; server:";
+        for (int x : serverSetTiles) m << ' ' << Hex(x);
+        r.Fail(rel, m.str());
+      }
     }
     r.Expect(static_cast<int>(s.RedKongCount), std::min(red, 4), rel, "RedKongCount");
     r.Expect(static_cast<int>(s.WildKongCount), std::min(wild, 4), rel, "WildKongCount");

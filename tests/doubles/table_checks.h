@@ -32,6 +32,9 @@ class TableChecker {
   // hides the last discard for 400 ms at a time, also when a claim has just taken it into a set;
   // only a tile hidden for longer is a fault.
   std::array<std::map<int, std::int64_t>, 4> hiddenSince_{};
+  // Per client: snapshots still to come in a restore, and the hand last restored.
+  std::array<int, 4> restoring_{};
+  std::array<int, 4> restoredHand_{};
 };
 
 // The sets a client lays out for a seat (one-tile kongs lie on a set or beside the hand and

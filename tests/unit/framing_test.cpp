@@ -85,7 +85,8 @@ TEST_F(Framing, TokenTakenFromEveryTypeButReconnectResult) {
       {24, 0x3333, {0x33, 0x33}},
   };
   for (const auto& k : cases) {
-    auto rec = ClientHarness::ServerRecord(k.type, 0, {}, k.token);
+    // (An accepted reconnection answer: a refused one ends the process.)
+    auto rec = ClientHarness::ServerRecord(k.type, 0, {0, 0, 0, k.type == 29 ? 1 : 0}, k.token);
     AppendReceived(c(), rec);
     ExtractMessage(c());
     DispatchMessage(c());
