@@ -22,7 +22,7 @@ PORT=7300
 export QT_QPA_PLATFORM=offscreen
 data=$(mktemp -d)
 SERVER="" HALL="" HALL2="" PULSE="" XVFB=""
-trap 'kill $SERVER $HALL $HALL2 $PULSE $XVFB 2>/dev/null; pkill -f "tallow-hall.*--data $data" 2>/dev/null; rm -rf "$data"' EXIT
+trap 'kill $SERVER $HALL $HALL2 $PULSE $XVFB 2>/dev/null; pkill -f "tallow-hall.*--data $data" 2>/dev/null; rm -rf "$data"; true' EXIT
 if [ $MODE = minimised ]; then
   Xvfb :77 -screen 0 1280x1024x24 -nolisten tcp >"$data/xvfb.log" 2>&1 &
   XVFB=$!
@@ -72,12 +72,12 @@ fi
 
 # The measured client: its command line starts with the account.
 pid=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   pid=$(pgrep -f "src/app/tallow $WHO\\\$" | head -1 || true)
   [ -n "$pid" ] && break
   sleep 0.1
 done
-[ -n "$pid" ] || { echo "the player's client did not start"; exit 1; }
+[ -n "$pid" ] || { echo "the measured client ($WHO) did not start"; exit 1; }
 sleep 5  # log in, seat, profiles: let the table settle
 if [ $MODE = minimised ]; then
   windows=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true)
