@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "base/ini_file.h"
 #include "platform/checked_array.h"
+#include "platform/ini_memo.h"
 
 namespace tallow {
 
