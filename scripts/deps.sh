@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
-  qt6-base-dev qt6-multimedia-dev
+  qt6-base-dev qt6-multimedia-dev libsndfile1-dev pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-zenhei xvfb xauth espeak-ng sox pulseaudio dante-server
   python3-markdown xdotool

@@ -4,21 +4,31 @@
 # it; the script samples that client's CPU time over an interval and prints it as a share of
 # one core. With --sound the seats get a PulseAudio daemon of their own with a null sink and
 # only two robots sit down: the table waits for a fourth player, so nothing replaces the table
-# loop your seat plays while it is measured (the robots stay silent).
-# Usage: scripts/measure-idle.sh [--sound] [SECONDS]
+# loop your seat plays while it is measured (the robots stay silent). With --hand nobody is
+# seated: a second hall fills the fourth seat with a robot, the four robots play hand after hand,
+# and robot 1's client is measured. With --minimised the seats run on an Xvfb display and your
+# seat's windows are unmapped once seated, as a window manager does when it minimises them.
+# Usage: scripts/measure-idle.sh [--sound|--hand|--minimised] [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-SOUND=0 ROBOTS=3
-if [ "${1:-}" = "--sound" ]; then
-  SOUND=1 ROBOTS=2
-  shift
-fi
+SOUND=0 ROBOTS=3 MODE=seated
+case "${1:-}" in
+  --sound) SOUND=1 ROBOTS=2 MODE=sound; shift ;;
+  --hand) MODE=hand; shift ;;
+  --minimised) MODE=minimised; shift ;;
+esac
 SECONDS_TO_SAMPLE="${1:-20}"
 PORT=7300
 export QT_QPA_PLATFORM=offscreen
 data=$(mktemp -d)
-SERVER="" HALL="" PULSE=""
-trap 'kill $SERVER $HALL $PULSE 2>/dev/null; pkill -f "tallow-hall.*--data $data" 2>/dev/null; rm -rf "$data"' EXIT
+SERVER="" HALL="" HALL2="" PULSE="" XVFB=""
+trap 'kill $SERVER $HALL $HALL2 $PULSE $XVFB 2>/dev/null; pkill -f "tallow-hall.*--data $data" 2>/dev/null; rm -rf "$data"; true' EXIT
+if [ $MODE = minimised ]; then
+  Xvfb :77 -screen 0 1280x1024x24 -nolisten tcp >"$data/xvfb.log" 2>&1 &
+  XVFB=$!
+  export DISPLAY=:77 QT_QPA_PLATFORM=xcb
+  sleep 1
+fi
 if [ $SOUND -eq 1 ]; then
   # A private runtime directory: the daemon's socket there is the only sound server the seats see.
   export XDG_RUNTIME_DIR="$data/runtime" XDG_CONFIG_HOME="$data/config"
@@ -42,19 +52,40 @@ for _ in $(seq 100); do
   (exec 3<>/dev/tcp/127.0.0.1/$((PORT + 1))) 2>/dev/null && break
   sleep 0.1
 done
-build/release/hall/tallow-hall --host 127.0.0.1 --port "$PORT" --account player --table 0 \
-  --seat 0 --sit --robots "$ROBOTS" --data "$data" >"$data/hall.log" 2>&1 &
-HALL=$!
+if [ $MODE = hand ]; then
+  # Robots take seats 0..2; a second hall of its own data fills seat 3.
+  build/release/hall/tallow-hall --host 127.0.0.1 --port "$PORT" --account watcher --table 0 \
+    --robots 3 --data "$data" >"$data/hall.log" 2>&1 &
+  HALL=$!
+  sleep 3
+  mkdir -p "$data/second"
+  build/release/hall/tallow-hall --host 127.0.0.1 --port "$PORT" --account helper --table 0 \
+    --robots 1 --data "$data/second" >"$data/hall2.log" 2>&1 &
+  HALL2=$!
+  WHO='robot1'
+else
+  build/release/hall/tallow-hall --host 127.0.0.1 --port "$PORT" --account player --table 0 \
+    --seat 0 --sit --robots "$ROBOTS" --data "$data" >"$data/hall.log" 2>&1 &
+  HALL=$!
+  WHO='player'
+fi
 
-# The player's client: its command line starts with the account.
+# The measured client: its command line starts with the account.
 pid=""
-for _ in $(seq 100); do
-  pid=$(pgrep -f 'src/app/tallow player\$' | head -1 || true)
+for _ in $(seq 300); do
+  pid=$(pgrep -f "src/app/tallow $WHO\\\$" | head -1 || true)
   [ -n "$pid" ] && break
   sleep 0.1
 done
-[ -n "$pid" ] || { echo "the player's client did not start"; exit 1; }
+[ -n "$pid" ] || { echo "the measured client ($WHO) did not start"; exit 1; }
 sleep 5  # log in, seat, profiles: let the table settle
+if [ $MODE = minimised ]; then
+  windows=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true)
+  [ -n "$windows" ] || { echo "the player's client shows no window"; exit 1; }
+  for w in $windows; do xdotool windowunmap "$w"; done
+  echo "windows unmapped: $(wc -w <<<"$windows")"
+  sleep 1
+fi
 if [ $SOUND -eq 1 ]; then
   streams=$(pactl list short sink-inputs | wc -l)
   echo "streams playing on the null sink: $streams"
@@ -66,5 +97,5 @@ hz=$(getconf CLK_TCK)
 before=$(ticks "$pid")
 sleep "$SECONDS_TO_SAMPLE"
 after=$(ticks "$pid")
-awk -v t=$((after - before)) -v hz="$hz" -v s="$SECONDS_TO_SAMPLE" \
-  'BEGIN { printf "idle CPU of a seated tallow: %.2f %% of one core (%d ticks in %d s)\n", 100 * t / hz / s, t, s }'
+awk -v m=$MODE -v t=$((after - before)) -v hz="$hz" -v s="$SECONDS_TO_SAMPLE" \
+  'BEGIN { printf "idle CPU of tallow (" m "): %.2f %% of one core (%d ticks in %d s)\n", 100 * t / hz / s, t, s }'

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -78,9 +79,11 @@ bool KeyValue(const std::string& line, std::string& key, std::string& value) {
   return !key.empty();
 }
 
-// Whether the raw text has a section of that (lower-case) name. Only lines that start with
-// '[' are looked at, found by searching for the bracket rather than walking every line.
-bool HasSection(std::string_view raw, const std::string& wantSection) {
+// Calls f with the lower-case name of every section header of the raw text until f returns
+// false. Only lines that start with '[' are looked at, found by searching for the bracket
+// rather than walking every line.
+template <class F>
+void ForEachSection(std::string_view raw, F f) {
   std::size_t at = 0;
   while ((at = raw.find('[', at)) != std::string_view::npos) {
     std::size_t lineStart = at;
@@ -93,11 +96,29 @@ bool HasSection(std::string_view raw, const std::string& wantSection) {
       std::string line(raw.substr(lineStart, lineEnd - lineStart));
       if (!line.empty() && line.back() == '\r') line.pop_back();
       std::string name;
-      if (SectionName(protocol::FromGbk(line), name) && Lower(name) == wantSection) return true;
+      if (SectionName(protocol::FromGbk(line), name) && !f(Lower(name))) return;
     }
     at = lineEnd;
   }
-  return false;
+}
+
+// Whether the raw text has a section of that (lower-case) name.
+bool HasSection(std::string_view raw, const std::string& wantSection) {
+  bool found = false;
+  ForEachSection(raw, [&](const std::string& name) {
+    found = name == wantSection;
+    return !found;
+  });
+  return found;
+}
+
+std::set<std::string> Sections(std::string_view raw) {
+  std::set<std::string> names;
+  ForEachSection(raw, [&](std::string name) {
+    names.insert(std::move(name));
+    return true;
+  });
+  return names;
 }
 
 struct EntryLine {
@@ -155,18 +176,22 @@ void classIniFile::WriteIniKey(const std::string& section, const std::string& ke
 
 void classIniFile::WriteIniKeys(const std::string& section,
                                 const std::vector<std::pair<std::string, std::string>>& entries) {
-  const std::string raw = files_->Read(INIFileName).value_or("");
   const std::string wantSection = Lower(section);
   const std::vector<EntryLine> added = EntryLines(entries);
-
   // A new section goes at the end of the file: append it and leave the rest untouched, so a
   // record that grows by one section per hand costs one scan, not a rewrite.
+  std::string sectionText = protocol::ToGbk("[" + section + "]") + "\r\n";
+  for (const auto& e : added) sectionText += protocol::ToGbk(e.line) + "\r\n";
+  if (AppendKnownNewSection(wantSection, sectionText)) return;
+
+  const std::string raw = files_->Read(INIFileName).value_or("");
   if (!HasSection(raw, wantSection)) {
-    std::string text;
-    if (!raw.empty() && raw.back() != '\n') text += "\r\n";
-    text += protocol::ToGbk("[" + section + "]") + "\r\n";
-    for (const auto& e : added) text += protocol::ToGbk(e.line) + "\r\n";
-    files_->Append(INIFileName, text);  // a path that cannot be written has no effect
+    const bool lineOpen = !raw.empty() && raw.back() != '\n';
+    // A path that cannot be written has no effect.
+    files_->Append(INIFileName, lineOpen ? "\r\n" + sectionText : sectionText);
+    std::set<std::string> sections = Sections(raw);
+    sections.insert(wantSection);
+    Remember(std::move(sections));
     return;
   }
 
@@ -205,6 +230,32 @@ void classIniFile::WriteIniKeys(const std::string& section,
   std::string text;
   for (const auto& l : lines) text += protocol::ToGbk(l) + "\r\n";
   files_->Write(INIFileName, text);
+  Remember(Sections(text));
+}
+
+bool classIniFile::AppendKnownNewSection(const std::string& wantSection, const std::string& text) {
+  if (memo_ == nullptr || memo_->path != INIFileName || memo_->sections.contains(wantSection)) {
+    return false;
+  }
+  // Every write of ours ends the file with a line end, so the section needs no line end
+  // before it.
+  const auto stamp = files_->Stamp(INIFileName);
+  if (!stamp || *stamp != memo_->stamp) return false;
+  files_->Append(INIFileName, text);
+  std::set<std::string> sections = std::move(memo_->sections);
+  sections.insert(wantSection);
+  Remember(std::move(sections));
+  return true;
+}
+
+void classIniFile::Remember(std::set<std::string> sections) {
+  if (memo_ == nullptr) return;
+  const auto stamp = files_->Stamp(INIFileName);
+  if (!stamp) {
+    *memo_ = {};
+    return;
+  }
+  *memo_ = {INIFileName, *stamp, std::move(sections)};
 }
 
 }  // namespace tallow

@@ -2,18 +2,20 @@
 // on the first write, "" for whatever is missing. Text in the file is GBK.
 #pragma once
 
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/ini_memo.h"
 #include "platform/platform.h"
 
 namespace tallow {
 
 class classIniFile {
  public:
-  classIniFile(platform::IFiles& files, std::string fileName)
-      : INIFileName(std::move(fileName)), files_(&files) {}
+  classIniFile(platform::IFiles& files, std::string fileName, IniFileMemo* memo = nullptr)
+      : INIFileName(std::move(fileName)), files_(&files), memo_(memo) {}
 
   std::string INIFileName;
 
@@ -27,7 +29,13 @@ class classIniFile {
   static constexpr std::size_t kMaxValueChars = 1023;
 
  private:
+  // Appends a section the memo shows the file lacks; false when the memo cannot tell.
+  bool AppendKnownNewSection(const std::string& wantSection, const std::string& text);
+  // Takes the file's stamp after a write that left it with these sections.
+  void Remember(std::set<std::string> sections);
+
   platform::IFiles* files_;
+  IniFileMemo* memo_;
 };
 
 }  // namespace tallow

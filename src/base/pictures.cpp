@@ -1,5 +1,6 @@
 #include "base/pictures.h"
 
+#include <charconv>
 #include <cmath>
 #include <stdexcept>
 
@@ -20,6 +21,14 @@ short ScaledInt(double value, double scale) {
 }
 
 short ImageId(const std::string& slot) {
+  // Image ids are plain decimal numbers, read without the cost of stoi; anything else takes
+  // stoi's path, which accepts and refuses exactly as before.
+  int plain = 0;
+  const char* end = slot.data() + slot.size();
+  if (const auto [at, ec] = std::from_chars(slot.data(), end, plain);
+      ec == std::errc() && at == end && !slot.empty()) {
+    return CheckedInt16(plain);
+  }
   try {
     std::size_t used = 0;
     const int v = std::stoi(slot, &used);

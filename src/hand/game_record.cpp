@@ -14,8 +14,8 @@ std::string LineKey(int list, int line) {
   return CountKey(list) + "( " + std::to_string(line) + " )";
 }
 
-classIniFile RecordFile(const Client& c) {
-  return classIniFile(c.platform.files, GameRecordPath(c));
+classIniFile RecordFile(Client& c) {
+  return classIniFile(c.platform.files, GameRecordPath(c), &c.hand.RecordMemo);
 }
 
 }  // namespace
@@ -26,6 +26,7 @@ std::string GameRecordPath(const Client& c) {
 
 void DeleteGameRecord(Client& c) {
   c.platform.files.Delete(GameRecordPath(c));
+  c.hand.RecordMemo = {};
 }
 
 void WriteGameRecord(Client& c, int handNumber) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/checked_array.h"
+#include "platform/ini_memo.h"
 
 namespace tallow {
 
@@ -57,6 +58,8 @@ struct HandState {
   std::uint8_t ClearedSeatMask = 0;
   short ClearedValue0 = 0;
   short ClearedValue1 = 0;
+  // The record file as this client last left it (see IniFileMemo).
+  IniFileMemo RecordMemo;
 };
 
 }  // namespace tallow

@@ -8,6 +8,13 @@
 
 namespace tallow {
 
+// The failure of an index outside lo..hi, kept out of line so that every checked access
+// inlines to a compare and a branch.
+[[noreturn, gnu::cold, gnu::noinline]] inline void IndexOutside(long i, long lo, long hi) {
+  throw RuntimeFailure("index " + std::to_string(i) + " outside " + std::to_string(lo) + ".." +
+                       std::to_string(hi));
+}
+
 template <class T, int Lo, int Hi>
 class CheckedArray {
   static_assert(Hi >= Lo);
@@ -41,9 +48,8 @@ class CheckedArray {
 
  private:
   static std::size_t Offset(long i) {
-    if (!InBounds(i)) {
-      throw RuntimeFailure("index " + std::to_string(i) + " outside " + std::to_string(Lo) + ".." +
-                           std::to_string(Hi));
+    if (!InBounds(i)) [[unlikely]] {
+      IndexOutside(i, Lo, Hi);
     }
     return static_cast<std::size_t>(i - Lo);
   }

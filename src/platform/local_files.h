@@ -12,6 +12,7 @@ class LocalFiles : public IFiles {
   bool Append(const std::string& path, std::string_view bytes) override;
   bool Exists(const std::string& path) override;
   bool Delete(const std::string& path) override;
+  std::optional<FileStamp> Stamp(const std::string& path) override;
 };
 
 }  // namespace tallow::platform

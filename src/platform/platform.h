@@ -100,6 +100,15 @@ class IDialogs {
   virtual void MessageBox(const std::string& text, const std::string& title) = 0;
 };
 
+// A file's identity, size and modification time: while all stay the same, so does the
+// content (a file replaced under the same name has another inode).
+struct FileStamp {
+  std::uintmax_t inode = 0;
+  std::uintmax_t size = 0;
+  std::int64_t modifiedNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
 // The client's files: the record file, the phrase file and the sound files beside the hall.
 class IFiles {
  public:
@@ -113,6 +122,9 @@ class IFiles {
   virtual bool Exists(const std::string& path) = 0;
   // Deletes the file; false when it is still there afterwards.
   virtual bool Delete(const std::string& path) = 0;
+  // The stamp of a regular file; nullopt when there is none or it is unknown (callers then
+  // read the file).
+  virtual std::optional<FileStamp> Stamp(const std::string& /*path*/) { return std::nullopt; }
 };
 
 // Pictures of the artwork by resource id.

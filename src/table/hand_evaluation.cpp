@@ -121,32 +121,46 @@ void ScoreHonours(short& n, const short* C, const short* U, const short* S) {
   }
 }
 
+// What the kinds around a kind add to its value: every other kind of the hand within four
+// ranks, and the tiles in sets within two. `c` and `u` hold ranks 1..9 at 4..12 with zeros
+// beside them, so the window needs no guards; a kind only counts while it is held (a count
+// above zero). All terms are positive, so one sum stored once overflows exactly when the
+// terms stored one by one would.
+long Neighbours(const int* c, const int* u, int r) {
+  const auto held = [](int v) { return v > 0 ? v : 0; };
+  const int* cr = c + r + 3;
+  const int* ur = u + r + 3;
+  long sum = 15L * held(cr[0]);
+  sum += 27L * held(cr[-1]) / 2 + 27L * held(cr[1]) / 2;
+  sum += 4L * held(cr[-2]) + 4L * held(cr[2]);
+  sum += 7L * held(cr[-3]) / 3 + 7L * held(cr[3]) / 3;
+  sum += 2L * held(cr[-4]) + 2L * held(cr[4]);
+  sum += 5L * held(ur[0]);
+  sum += 9L * held(ur[-1]) / 2 + 9L * held(ur[1]) / 2;
+  sum += 4L * held(ur[-2]) + 4L * held(ur[2]);
+  return sum;
+}
+
 void ScoreNumbered(short& n, const short* C, const short* U, const short* S) {
+  int c[17] = {};
+  int u[17] = {};
+  for (int r = 1; r <= 9; ++r) {
+    c[r + 3] = C[r];
+    u[r + 3] = U[r];
+  }
+  const bool pair = C[2] >= 2 || C[5] >= 2 || C[8] >= 2;
+  const long middles = static_cast<long>(C[2]) + C[5] + C[8];
   for (int r = 1; r <= 9; ++r) {
     if (C[r] <= 0) continue;
     Add(n, -60);
     Add(n, -TwiceSeen(S, r));
     if (r == 2 || r == 5 || r == 8) {
-      const bool pair = C[2] >= 2 || C[5] >= 2 || C[8] >= 2;
       Add(n, pair ? 54 : 10);
-      if (To16(static_cast<long>(C[2]) + C[5] + C[8]) < 2) Add(n, 8);
+      if (To16(middles) < 2) Add(n, 8);
     }
     Add(n, 4);
     Add(n, -(r > 5 ? r - 5 : 5 - r));
-    // Kinds five or more ranks away add nothing.
-    for (int r2 = r > 4 ? r - 4 : 1, last = r < 5 ? r + 4 : 9; r2 <= last; ++r2) {
-      const int d = r > r2 ? r - r2 : r2 - r;
-      if (C[r2] > 0) {
-        if (d <= 1) {
-          Add(n, 3L * C[r2] * (10 - d) / 2);
-        } else if (d == 2) {
-          Add(n, (10L - d) * C[r2] / 2);
-        } else if (d <= 4) {
-          Add(n, (10L - d) * C[r2] / 3);
-        }
-      }
-      if (U[r2] > 0 && d < 3) Add(n, (10L - d) * U[r2] / 2);
-    }
+    Add(n, Neighbours(c, u, r));
   }
 }
 

@@ -128,32 +128,36 @@ QByteArray Wav(int tag, int channels, int rate, int bits, quint32 declared, int 
   return b;
 }
 
-TEST(QtSound, ReadsPcmWavFilesAndRefusesOthers) {
+TEST(QtSound, DecodesSoundFilesTo16BitAndRefusesOthers) {
   struct Case {
     const char* what;
     QByteArray file;
-    int samples;  // bytes of sound read; -1: refused
+    int bytes;  // bytes of 16-bit sound decoded; -1: refused
   };
   const Case cases[] = {
       {"16-bit mono", Wav(1, 1, 22050, 16, 200, 200), 200},
-      {"8-bit stereo", Wav(1, 2, 8000, 8, 100, 100), 100},
+      {"8-bit stereo", Wav(1, 2, 8000, 8, 100, 100), 200},
+      {"24-bit", Wav(1, 1, 22050, 24, 300, 300), 200},
+      {"float", Wav(3, 1, 22050, 32, 200, 200), 100},
       {"a data chunk cut short keeps whole frames", Wav(1, 2, 44100, 16, 4000, 103), 100},
       {"a size beyond the file", Wav(1, 1, 22050, 16, 0xFFFFFFF0u, 10), 10},
-      {"not PCM", Wav(3, 1, 22050, 32, 200, 200), -1},
-      {"24-bit", Wav(1, 1, 22050, 24, 300, 300), -1},
+      {"an unknown coding", Wav(0x1234, 1, 22050, 16, 200, 200), -1},
+      {"three channels", Wav(1, 3, 22050, 16, 600, 600), -1},
       {"no sound at all", Wav(1, 1, 22050, 16, 0, 0), -1},
       {"no RIFF header", QByteArray("RIFX0000WAVE"), -1},
       {"empty", QByteArray(), -1},
   };
   for (const Case& c : cases) {
-    const auto pcm = ReadPcmWav(c.file);
-    EXPECT_EQ(pcm ? static_cast<int>(pcm->samples.size()) : -1, c.samples) << c.what;
+    const auto pcm = DecodeSound(c.file);
+    EXPECT_EQ(pcm ? static_cast<int>(pcm->samples.size()) : -1, c.bytes) << c.what;
   }
-  const auto pcm = ReadPcmWav(Wav(1, 2, 8000, 8, 100, 100));
+  const auto pcm = DecodeSound(Wav(1, 2, 8000, 8, 100, 100));
   ASSERT_TRUE(pcm);
   EXPECT_EQ(pcm->format.sampleRate(), 8000);
   EXPECT_EQ(pcm->format.channelCount(), 2);
-  EXPECT_EQ(pcm->format.sampleFormat(), QAudioFormat::UInt8);
+  EXPECT_EQ(pcm->format.sampleFormat(), QAudioFormat::Int16);
+  // 8-bit samples are unsigned around 0x80: 0x11 lies below the middle.
+  EXPECT_LT(reinterpret_cast<const qint16*>(pcm->samples.constData())[0], 0);
 }
 
 TEST(QtSound, PlaysExistingFilesAndRefusesMissingOnes) {

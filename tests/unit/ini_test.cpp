@@ -84,5 +84,36 @@ TEST_F(Ini, UnwritablePathHasNoEffect) {
   EXPECT_EQ(ini.GetIniKey("s", "k"), "");
 }
 
+// The files service counting its reads.
+class CountingFiles : public platform::LocalFiles {
+ public:
+  std::optional<std::string> Read(const std::string& p) override {
+    ++reads;
+    return LocalFiles::Read(p);
+  }
+  int reads = 0;
+};
+
+TEST_F(Ini, MemoAppendsNewSectionsUnreadUntilTheFileChangesBehindIt) {
+  CountingFiles counting;
+  IniFileMemo memo;
+  classIniFile record{counting, path.string(), &memo};
+  record.WriteIniKey("juNum:1", "k", "1");  // the first write reads the file
+  record.WriteIniKey("juNum:2", "k", "2");
+  record.WriteIniKey("juNum:3", "k", "3");
+  EXPECT_EQ(counting.reads, 1);
+  EXPECT_EQ(Raw(), "[juNum:1]\r\nk=1\r\n[juNum:2]\r\nk=2\r\n[juNum:3]\r\nk=3\r\n");
+  // A section written again, or a file changed by someone else, is read and edited in place.
+  record.WriteIniKey("JUNUM:2", "k", "4");
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    out << "[juNum:4]\r\nk=5\r\n";
+  }
+  record.WriteIniKey("juNum:4", "k", "6");
+  EXPECT_EQ(counting.reads, 3);
+  EXPECT_EQ(Raw(),
+            "[juNum:1]\r\nk=1\r\n[juNum:2]\r\nk=4\r\n[juNum:3]\r\nk=3\r\n[juNum:4]\r\nk=6\r\n");
+}
+
 }  // namespace
 }  // namespace tallow

@@ -50,6 +50,14 @@ TEST(Layout, MissingPicturesLeaveTheOldOne) {
   EXPECT_EQ(img.picture.id, 141);
 }
 
+TEST(Layout, ImageIdsAreDecimalNumbersOf16Bits) {
+  const std::pair<const char*, int> read[] = {{"141", 141}, {"-1", -1}, {" 12", 12}, {"+7", 7}};
+  for (const auto& [text, id] : read) EXPECT_EQ(ImageId(text), id) << text;
+  for (const char* text : {"", "12x", "x", "40000", "99999999999"}) {
+    EXPECT_THROW(ImageId(text), RuntimeFailure) << text;
+  }
+}
+
 TEST(Layout, SetTileSpriteIgnoresOutOfRange) {
   auto h = Started(1024, 768);
   auto& m = h.c().mainForm.MJ_Image(119);

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_sound.h"
 
+#include <sndfile.h>
+
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QFile>
@@ -19,8 +21,9 @@ namespace {
 // starves it.
 constexpr int kQueuedMs = 1000;
 constexpr int kFeedMs = 250;
-// Larger files are no table sounds.
+// Larger files are no table sounds; a decoded sound keeps to the same bound.
 constexpr qint64 kMaxFileBytes = 64 << 20;
+constexpr qint64 kMaxSoundBytes = 256 << 20;
 
 std::atomic<QtMessageHandler> previousHandler{nullptr};
 
@@ -39,10 +42,37 @@ bool HaveAudioOutput() {
   return !QMediaDevices::defaultAudioOutput().isNull();
 }
 
-quint32 LittleEndian(const QByteArray& b, qsizetype at, int bytes) {
-  quint32 v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<quint8>(b[at + i]);
-  return v;
+// libsndfile reads the sound from the bytes in memory through this cursor.
+struct MemoryFile {
+  const QByteArray* bytes;
+  sf_count_t at = 0;
+};
+
+sf_count_t MemoryLength(void* user) {
+  return static_cast<MemoryFile*>(user)->bytes->size();
+}
+
+sf_count_t MemorySeek(sf_count_t offset, int whence, void* user) {
+  auto* f = static_cast<MemoryFile*>(user);
+  const sf_count_t base = whence == SEEK_CUR ? f->at : whence == SEEK_END ? f->bytes->size() : 0;
+  f->at = std::clamp<sf_count_t>(base + offset, 0, f->bytes->size());
+  return f->at;
+}
+
+sf_count_t MemoryRead(void* to, sf_count_t count, void* user) {
+  auto* f = static_cast<MemoryFile*>(user);
+  const sf_count_t n = std::clamp<sf_count_t>(f->bytes->size() - f->at, 0, count);
+  std::memcpy(to, f->bytes->constData() + f->at, static_cast<std::size_t>(n));
+  f->at += n;
+  return n;
+}
+
+sf_count_t MemoryWrite(const void*, sf_count_t, void*) {
+  return 0;
+}
+
+sf_count_t MemoryTell(void* user) {
+  return static_cast<MemoryFile*>(user)->at;
 }
 
 }  // namespace
@@ -53,37 +83,32 @@ double LinearVolume(int volume) {
   return std::pow(10.0, volume / 2000.0);  // hundredths of a dB -> amplitude
 }
 
-std::optional<PcmSound> ReadPcmWav(const QByteArray& b) {
-  if (b.size() < 12 || std::memcmp(b.constData(), "RIFF", 4) != 0 ||
-      std::memcmp(b.constData() + 8, "WAVE", 4) != 0) {
+std::optional<PcmSound> DecodeSound(const QByteArray& file) {
+  SF_VIRTUAL_IO io{MemoryLength, MemorySeek, MemoryRead, MemoryWrite, MemoryTell};
+  MemoryFile source{&file};
+  SF_INFO info{};
+  const std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> decoder(
+      sf_open_virtual(&io, SFM_READ, &info, &source), sf_close);
+  if (!decoder) return std::nullopt;
+  if (info.channels < 1 || info.channels > 2 || info.samplerate < 1000 ||
+      info.samplerate > 192000) {
     return std::nullopt;
   }
+  // Every sample becomes 16-bit, whatever the file holds; a declared length beyond the bytes
+  // that follow yields the whole frames that are there.
   PcmSound sound;
-  bool haveFormat = false;
-  for (qsizetype at = 12; at + 8 <= b.size();) {
-    const qsizetype size = LittleEndian(b, at + 4, 4);
-    const qsizetype body = at + 8;
-    const qsizetype inFile = std::min(size, b.size() - body);  // a data chunk may be cut short
-    if (std::memcmp(b.constData() + at, "fmt ", 4) == 0) {
-      if (inFile < 16 || LittleEndian(b, body, 2) != 1) return std::nullopt;  // PCM only
-      const int channels = static_cast<int>(LittleEndian(b, body + 2, 2));
-      const int rate = static_cast<int>(LittleEndian(b, body + 4, 4));
-      const int bits = static_cast<int>(LittleEndian(b, body + 14, 2));
-      if (channels < 1 || channels > 2 || rate < 1000 || rate > 192000) return std::nullopt;
-      if (bits != 8 && bits != 16) return std::nullopt;
-      sound.format.setSampleRate(rate);
-      sound.format.setChannelCount(channels);
-      sound.format.setSampleFormat(bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-      haveFormat = true;
-    } else if (std::memcmp(b.constData() + at, "data", 4) == 0 && haveFormat) {
-      const qsizetype frame = sound.format.bytesPerFrame();
-      sound.samples = b.mid(body, inFile - inFile % frame);
-      if (sound.samples.isEmpty()) return std::nullopt;
-      return sound;
-    }
-    at = body + size + (size & 1);
-  }
-  return std::nullopt;
+  sound.format.setSampleRate(info.samplerate);
+  sound.format.setChannelCount(info.channels);
+  sound.format.setSampleFormat(QAudioFormat::Int16);
+  const sf_count_t frameBytes = sound.format.bytesPerFrame();
+  const sf_count_t maxFrames = kMaxSoundBytes / frameBytes;
+  const sf_count_t frames = std::clamp<sf_count_t>(info.frames, 0, maxFrames);
+  sound.samples.resize(static_cast<qsizetype>(frames * frameBytes));
+  const sf_count_t got =
+      sf_readf_short(decoder.get(), reinterpret_cast<short*>(sound.samples.data()), frames);
+  if (got <= 0) return std::nullopt;
+  sound.samples.truncate(static_cast<qsizetype>(got * frameBytes));
+  return sound;
 }
 
 QtSound::QtSound() {
@@ -119,7 +144,7 @@ bool QtSound::Play(const std::string& path, bool loop) {
   if (!HaveAudioOutput()) return true;
   std::optional<PcmSound> pcm;
   if (file.size() <= kMaxFileBytes && file.open(QIODevice::ReadOnly))
-    pcm = ReadPcmWav(file.readAll());
+    pcm = DecodeSound(file.readAll());
   if (!pcm) {
     current_.clear();
     return false;
@@ -152,8 +177,7 @@ void QtSound::Feed() {
         // leaves free.
         const qsizetype frame = sound_.format.bytesPerFrame();
         const qsizetype pad = room - room % frame;
-        const char silence = sound_.format.sampleFormat() == QAudioFormat::UInt8 ? '\x80' : '\0';
-        if (pad > 0) output_->write(QByteArray(pad, silence));
+        if (pad > 0) output_->write(QByteArray(pad, '\0'));  // 16-bit silence
         queued_ = true;
         break;
       }

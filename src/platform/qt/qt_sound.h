@@ -1,5 +1,5 @@
-// WAV playback on one channel through a QAudioSink fed in large blocks: the whole sound is
-// read at once, and a coarse timer keeps about a second of it queued on the output, so a
+// Sound playback on one channel through a QAudioSink fed in large blocks: the whole sound is
+// decoded at once, and a coarse timer keeps about a second of it queued on the output, so a
 // looping table sound costs the client a few writes a second. Without an audio output (or with
 // TALLOW_NO_SOUND set) everything stays silent: nothing is played, nothing waits, nothing is
 // printed.
@@ -23,13 +23,14 @@ namespace tallow::platform::qt {
 // positive volumes count as full.
 double LinearVolume(int volume);
 
-// A PCM WAV file's samples and their format; nothing for a file that is no RIFF WAVE file of
-// 8- or 16-bit PCM with one or two channels.
+// A sound file's samples as 16-bit PCM and their format.
 struct PcmSound {
   QAudioFormat format;
   QByteArray samples;
 };
-std::optional<PcmSound> ReadPcmWav(const QByteArray& file);
+// Decodes a sound file in memory (WAV, and whatever else libsndfile reads); nothing for a file
+// it cannot decode, one without a single frame, or one of more than two channels.
+std::optional<PcmSound> DecodeSound(const QByteArray& file);
 
 class QtSound : public ISound {
  public:
@@ -39,7 +40,7 @@ class QtSound : public ISound {
   // Whether an audio output exists.
   bool Open() override;
   // Stops and drops the current sound, then starts the file at full volume, once or looping;
-  // false when the file does not exist or is no PCM WAV file. Without an audio output nothing
+  // false when the file does not exist or cannot be decoded. Without an audio output nothing
   // starts.
   bool Play(const std::string& path, bool loop) override;
   // Stops the current sound; playing it again starts from its beginning.
