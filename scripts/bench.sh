@@ -109,11 +109,14 @@ memory_med=$(median <"$work/memory")
 idle() { # mode label
   local line
   local out line
-  out=$(scripts/measure-idle.sh $1 "$IDLE_SECONDS" 2>&1 || true)
+  # Each measurement on ports of its own, so one still closing cannot hold up the next.
+  port=$((port + 10))
+  out=$(PORT=$port scripts/measure-idle.sh $1 "$IDLE_SECONDS" 2>&1 || true)
   line=$(grep -E "^idle CPU" <<<"$out" || echo "not measured: $(tail -1 <<<"$out")")
   echo "| $2 | ${line#*: } |"
 }
 echo "measuring idle CPU"
+port=7300
 {
   idle "" "seated, the table waiting, no sound output"
   idle "--sound" "seated, the table loop playing on a null sink"

@@ -9,6 +9,7 @@
 # and robot 1's client is measured. With --minimised the seats run on an Xvfb display and your
 # seat's windows are unmapped once seated, as a window manager does when it minimises them.
 # Usage: scripts/measure-idle.sh [--sound|--hand|--minimised] [SECONDS]
+# Environment: PORT (7300): the server takes PORT and PORT + 1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SOUND=0 ROBOTS=3 MODE=seated
@@ -18,7 +19,7 @@ case "${1:-}" in
   --minimised) MODE=minimised; shift ;;
 esac
 SECONDS_TO_SAMPLE="${1:-20}"
-PORT=7300
+PORT="${PORT:-7300}"
 export QT_QPA_PLATFORM=offscreen
 data=$(mktemp -d)
 SERVER="" HALL="" HALL2="" PULSE="" XVFB=""
