@@ -18,6 +18,16 @@ bool ParseInt(const std::string& s, int& out) {
   return true;
 }
 
+// Reads "TABLE TEXT" (the text is the rest of the line); false unless the table exists and
+// the text is not empty.
+bool TableAndText(std::istringstream& in, int tables, int& table, std::string& text) {
+  std::string ts;
+  in >> ts;
+  std::getline(in, text);
+  if (!text.empty() && text[0] == ' ') text.erase(0, 1);
+  return ParseInt(ts, table) && table < tables && !text.empty();
+}
+
 }  // namespace
 
 std::string Server::Command(std::string_view line) {
@@ -77,30 +87,11 @@ std::string Server::Command(std::string_view line) {
     if (account.empty()) return "error usage: userid ACCOUNT";
     return "ok " + std::to_string(ProfileFor(account).userId);
   }
-  if (cmd == "notice") {
-    std::string ts;
+  if (cmd == "notice" || cmd == "say") {
     int t = 0;
-    in >> ts;
     std::string text;
-    std::getline(in, text);
-    if (!text.empty() && text[0] == ' ') text.erase(0, 1);
-    if (!ParseInt(ts, t) || t >= TableCount() || text.empty()) {
-      return "error usage: notice TABLE TEXT";
-    }
-    ToTable(t, ServerNotice(text));
-    return "ok";
-  }
-  if (cmd == "say") {
-    std::string ts;
-    int t = 0;
-    in >> ts;
-    std::string text;
-    std::getline(in, text);
-    if (!text.empty() && text[0] == ' ') text.erase(0, 1);
-    if (!ParseInt(ts, t) || t >= TableCount() || text.empty()) {
-      return "error usage: say TABLE TEXT";
-    }
-    ToTable(t, SystemChatLine(text));
+    if (!TableAndText(in, TableCount(), t, text)) return "error usage: " + cmd + " TABLE TEXT";
+    ToTable(t, cmd == "notice" ? ServerNotice(text) : SystemChatLine(text));
     return "ok";
   }
   if (cmd == "tables") {

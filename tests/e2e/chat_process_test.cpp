@@ -20,6 +20,7 @@
 #include "process_fixture.h"
 #include "protocol/gbk.h"
 #include "protocol/record.h"
+#include "support/loopback.h"
 
 namespace tallow::e2e {
 namespace {
@@ -38,19 +39,6 @@ int Listen(int& port) {
     throw std::runtime_error("listen");
   }
   port = ntohs(a.sin_port);
-  return fd;
-}
-
-int Connect(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<std::uint16_t>(port));
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    ::close(fd);
-    return -1;
-  }
   return fd;
 }
 
@@ -87,7 +75,7 @@ class Tap {
         pollfd p{listenFd_, POLLIN, 0};
         if (::poll(&p, 1, 100) <= 0) continue;
         client = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        server = Connect(serverPort_);
+        server = tallow::test::ConnectLoopback(serverPort_);
         continue;
       }
       pollfd p[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
@@ -121,7 +109,7 @@ class Tap {
 
 // One line of the server's seating interface.
 std::string SeatingCommand(int port, const std::string& command) {
-  const int fd = Connect(port);
+  const int fd = tallow::test::ConnectLoopback(port);
   if (fd < 0) return {};
   const std::string line = command + "\n";
   ::send(fd, line.data(), line.size(), MSG_NOSIGNAL);

@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 #include "seating_client.h"
+#include "support/loopback.h"
 
 namespace tallow::link {
 namespace {
@@ -41,19 +42,6 @@ int BoundPort(int fd) {
   socklen_t len = sizeof a;
   ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
   return ntohs(a.sin_port);
-}
-
-int ConnectTcp(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<std::uint16_t>(port));
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
 }
 
 bool Readable(int fd, int ms) {
@@ -293,7 +281,7 @@ void Relay::Serve() {
       first = 1;
       if ((polls[0].revents & POLLIN) != 0) {
         const int client = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        const int server = client >= 0 ? ConnectTcp(target_) : -1;
+        const int server = client >= 0 ? tallow::test::ConnectLoopback(target_) : -1;
         if (server >= 0) {
           Link l;
           l.client = client;
@@ -426,7 +414,7 @@ Dante::Dante(const std::string& dir) {
                         dir + "/danted.out");
   const bool up = WaitUntil(
       [&] {
-        const int fd = ConnectTcp(port_);
+        const int fd = tallow::test::ConnectLoopback(port_);
         if (fd >= 0) ::close(fd);
         return fd >= 0;
       },
